@@ -1,0 +1,92 @@
+#include "CAlsaPlayer.h"
+
+#include "CWaveFile.h"
+
+#include <alsa/asoundlib.h>
+
+#include <cerrno>
+#include <memory>
+#include <mutex>
+#include <utility>
+
+namespace {
+
+// Enough buffer to ride out a busy moment of the desktop, small enough that
+// a 25 ms step sound is not noticeably late.
+constexpr unsigned LATENCY_US = 100000;
+// snd_pcm_recover normally cures an underrun at the first try; a device that
+// keeps failing is given up rather than looped on forever.
+constexpr int MAX_RECOVERIES = 8;
+
+using PcmHandle = std::unique_ptr<snd_pcm_t, decltype(&snd_pcm_close)>;
+
+void DiscardAlsaMessage(const char*, int, const char*, int, const char*, ...)
+{
+}
+
+// Without a sound card ALSA would print its complaints on every effect.
+void SilenceAlsaMessages()
+{
+    static std::once_flag s_once;
+    std::call_once(s_once, [] { snd_lib_error_set_handler(&DiscardAlsaMessage); });
+}
+
+PcmHandle OpenDevice(const std::string& strDevice)
+{
+    snd_pcm_t* pPcm = nullptr;
+    // Opening without NONBLOCK would hang until another program lets go of
+    // an exclusive device; the writes below block as they should.
+    if (snd_pcm_open(&pPcm, strDevice.c_str(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK) < 0)
+        return PcmHandle(nullptr, &snd_pcm_close);
+    PcmHandle pcm(pPcm, &snd_pcm_close);
+    if (snd_pcm_nonblock(pcm.get(), 0) < 0)
+        pcm.reset();
+    return pcm;
+}
+
+bool Configure(snd_pcm_t* pPcm, const CWaveFile& wave)
+{
+    const snd_pcm_format_t format =
+        wave.GetBitsPerSample() == 8 ? SND_PCM_FORMAT_U8 : SND_PCM_FORMAT_S16_LE;
+    return snd_pcm_set_params(pPcm, format, SND_PCM_ACCESS_RW_INTERLEAVED, wave.GetChannels(),
+                              wave.GetSampleRate(), 1 /* allow resampling */, LATENCY_US) == 0;
+}
+
+bool WriteAll(snd_pcm_t* pPcm, const CWaveFile& wave)
+{
+    const std::uint8_t* pNext = wave.GetSamples();
+    snd_pcm_uframes_t nLeft = wave.GetFrameCount();
+    int nRecoveries = 0;
+    while (nLeft > 0) {
+        const snd_pcm_sframes_t nWritten = snd_pcm_writei(pPcm, pNext, nLeft);
+        if (nWritten < 0) {
+            if (++nRecoveries > MAX_RECOVERIES ||
+                snd_pcm_recover(pPcm, static_cast<int>(nWritten), 1 /* silent */) < 0)
+                return false;
+            continue;
+        }
+        pNext += static_cast<std::size_t>(nWritten) * wave.GetBlockAlign();
+        nLeft -= static_cast<snd_pcm_uframes_t>(nWritten);
+    }
+    return true;
+}
+
+}  // namespace
+
+CAlsaPlayer::CAlsaPlayer(std::string strDevice) : m_strDevice(std::move(strDevice))
+{
+}
+
+bool CAlsaPlayer::Play(const CWaveFile& wave) const
+{
+    if (!wave.IsValid())
+        return false;
+    SilenceAlsaMessages();
+    PcmHandle pcm = OpenDevice(m_strDevice);
+    if (!pcm)
+        return false;
+    // A short sound may fit in the buffer without starting the device;
+    // draining starts it and waits for the last frame.
+    return Configure(pcm.get(), wave) && WriteAll(pcm.get(), wave) &&
+           snd_pcm_drain(pcm.get()) == 0;
+}

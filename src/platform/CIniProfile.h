@@ -1,0 +1,41 @@
+#pragma once
+
+#include "CProfile.h"
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+// The settings file on disk, read and written the way the old private-profile
+// functions did. Every call goes back to the file, so changes made by another
+// writer (the game writes CONFIG and TOPTEN independently) are never lost.
+//
+// Values are byte strings kept exactly as stored (names are GBK), trimmed of
+// surrounding blanks, and at most 4095 bytes long when read. An integer is an
+// optional sign and the leading decimal digits; digits beyond 32 bits wrap
+// modulo 2^32 as they did in the old function, and an empty value reads as
+// the default. Where a key or section appears twice, the last value counts.
+//
+// Write replaces the file atomically (temporary file in the same folder,
+// fsync, rename), keeping every other section, key and comment; it fails
+// without touching the file when the folder or the file cannot be written,
+// when the existing file cannot be read, or when an edit holds text the file
+// cannot carry (a line break, a NUL, ']' in a section or '=' in a key).
+class CIniProfile : public CProfile {
+public:
+    explicit CIniProfile(std::string strPath);
+
+    const std::string& GetPath() const { return m_strPath; }
+
+    std::string GetProfileString(const std::string& section, const std::string& key,
+                                 const std::string& def) const override;
+    int GetProfileInt(const std::string& section, const std::string& key,
+                      int def) const override;
+    bool Write(const std::vector<CProfileEdit>& edits) override;
+
+    // Byte limit of a value as read, inherited from the old API's buffer.
+    static constexpr std::size_t MAX_VALUE_BYTES = 4095;
+
+private:
+    std::string m_strPath;
+};

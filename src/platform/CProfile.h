@@ -1,0 +1,42 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// One change to a settings file: set section/key to value, or remove the key
+// when value is empty (std::nullopt).
+struct CProfileEdit {
+    std::string section;
+    std::string key;
+    std::optional<std::string> value;
+};
+
+// The settings file as the game sees it: the old private-profile functions.
+// Section and key names compare case-insensitively. Reads never fail: a
+// missing file, section or key gives the default. Writes go through Write,
+// which applies a batch of edits all together or not at all.
+class CProfile {
+public:
+    virtual ~CProfile() = default;
+
+    virtual std::string GetProfileString(const std::string& section, const std::string& key,
+                                         const std::string& def) const = 0;
+    // Optional sign and the leading decimal digits of the value; no digits
+    // read as 0, a missing key as def.
+    virtual int GetProfileInt(const std::string& section, const std::string& key,
+                              int def) const = 0;
+    // Applies every edit and replaces the file in one step; false (and the
+    // file untouched) when it cannot be written.
+    virtual bool Write(const std::vector<CProfileEdit>& edits) = 0;
+
+    bool WriteProfileString(const std::string& section, const std::string& key,
+                            const std::string& value)
+    {
+        return Write({CProfileEdit{section, key, value}});
+    }
+    bool WriteProfileInt(const std::string& section, const std::string& key, int value)
+    {
+        return Write({CProfileEdit{section, key, std::to_string(value)}});
+    }
+};

@@ -1,0 +1,294 @@
+#include "CIniProfile.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <set>
+#include <sstream>
+#include <string>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+using namespace std::string_literals;
+
+namespace {
+
+class IniProfileTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string pattern = (fs::temp_directory_path() / "orvo-ini-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        m_folder = pattern;
+        m_path = m_folder / "orvo.ini";
+    }
+    void TearDown() override { fs::remove_all(m_folder); }
+
+    void WriteText(const std::string& text) const
+    {
+        std::ofstream(m_path, std::ios::binary) << text;
+    }
+    std::string ReadText() const
+    {
+        std::ifstream in(m_path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+    std::set<std::string> FolderListing() const
+    {
+        std::set<std::string> names;
+        for (const auto& entry : fs::directory_iterator(m_folder))
+            names.insert(entry.path().filename().string());
+        return names;
+    }
+
+    fs::path m_folder;
+    fs::path m_path;
+};
+
+TEST_F(IniProfileTest, SectionAndKeyNamesIgnoreCase)
+{
+    WriteText("[Config]\nplaysound=1\n[topten]\nHERO0=ABC\n");
+    CIniProfile profile(m_path.string());
+
+    EXPECT_EQ(profile.GetProfileInt("CONFIG", "PlaySound", 7), 1);
+    EXPECT_EQ(profile.GetProfileInt("config", "PLAYSOUND", 7), 1);
+    EXPECT_EQ(profile.GetProfileString("TOPTEN", "Hero0", "-"), "ABC");
+    EXPECT_EQ(profile.GetProfileString("TopTen", "hero0", "-"), "ABC");
+    EXPECT_EQ(profile.GetProfileString("CONFIG", "Hero0", "-"), "-");
+}
+
+TEST_F(IniProfileTest, IntegerIsSignAndLeadingDigits)
+{
+    struct SCase {
+        const char* pValue;
+        int nExpected;
+    };
+    const SCase cases[] = {
+        {"7abc", 7},
+        {"abc", 0},
+        {"-3", -3},
+        {"+5", 5},
+        {"   12   ", 12},
+        {"1.9", 1},
+        {"0x10", 0},
+        {"- 3", 0},
+        {"--3", 0},
+        {"", 42},  // an empty value reads like a missing one
+        {"2147483647", INT_MAX},
+        {"-2147483648", INT_MIN},
+        // Beyond 32 bits the digits wrap modulo 2^32.
+        {"2147483648", INT_MIN},
+        {"4294967297", 1},
+        {"-4294967295", 1},
+        {"99999999999999999999", 1661992959},
+    };
+    std::string text = "[CONFIG]\n";
+    for (std::size_t i = 0; i < std::size(cases); ++i)
+        text += "k" + std::to_string(i) + "=" + cases[i].pValue + "\n";
+    WriteText(text);
+    CIniProfile profile(m_path.string());
+
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        SCOPED_TRACE(cases[i].pValue);
+        EXPECT_EQ(profile.GetProfileInt("CONFIG", "k" + std::to_string(i), 42), cases[i].nExpected);
+    }
+    EXPECT_EQ(profile.GetProfileInt("CONFIG", "missing", 42), 42);
+    EXPECT_EQ(profile.GetProfileInt("NOSECTION", "k0", -5), -5);
+}
+
+TEST_F(IniProfileTest, StringIsTrimmedRawAndCutTo4095Bytes)
+{
+    const std::string gbkName = "\xD3\xA2\xD0\xDB";
+    const std::string longValue(5000, 'x');
+    WriteText("[TOPTEN]\r\nHero0 =  two words \t\r\nName=" + gbkName + "\r\nLong=" + longValue +
+              "\r\n");
+    CIniProfile profile(m_path.string());
+
+    EXPECT_EQ(profile.GetProfileString("TOPTEN", "Hero0", ""), "two words");
+    EXPECT_EQ(profile.GetProfileString("TOPTEN", "Name", ""), gbkName);
+    EXPECT_EQ(profile.GetProfileString("TOPTEN", "Long", ""), longValue.substr(0, 4095));
+    EXPECT_EQ(profile.GetProfileString("TOPTEN", "Hero1", "default"), "default");
+    const CIniProfile absent((m_folder / "absent.ini").string());
+    EXPECT_EQ(absent.GetProfileString("TOPTEN", "Hero0", "d"), "d");
+}
+
+TEST_F(IniProfileTest, WriteKeepsEverythingElseOfTheFile)
+{
+    WriteText("Orphan=above every section\n"
+              "; Orvo settings\n"
+              "[CONFIG]\n"
+              "; 1 = sound on\n"
+              "PlaySound=0\n"
+              "\n"
+              "; the hall of fame\n"
+              "[TOPTEN]\n"
+              "Hero0=1O4V1U29AFMNIVCSZEVCVI9LZ4ND\n"
+              "Hero1=L3MQ4RMTQ6TN3MSLTYJD9B4RR3C\n"
+              "Hero2=damaged;kept as is\n"
+              "; end\n");
+    CIniProfile profile(m_path.string());
+
+    ASSERT_TRUE(profile.Write({
+        {"config", "playsound", "1"},
+        {"TOPTEN", "Hero1", std::nullopt},
+        {"TOPTEN", "Hero3", "XYZ"},
+        {"Extra", "Key", "v"},
+    }));
+
+    EXPECT_EQ(ReadText(), "Orphan=above every section\n"
+                          "\n"
+                          "; Orvo settings\n"
+                          "[CONFIG]\n"
+                          "; 1 = sound on\n"
+                          "PlaySound=1\n"
+                          "\n"
+                          "; the hall of fame\n"
+                          "[TOPTEN]\n"
+                          "Hero0=1O4V1U29AFMNIVCSZEVCVI9LZ4ND\n"
+                          "Hero2=damaged;kept as is\n"
+                          "Hero3=XYZ\n"
+                          "\n"
+                          "[Extra]\n"
+                          "Key=v\n"
+                          "; end\n");
+}
+
+TEST_F(IniProfileTest, WriteCreatesAMissingFileWithoutByteOrderMark)
+{
+    CIniProfile profile(m_path.string());
+    ASSERT_TRUE(profile.WriteProfileString("TOPTEN", "Hero0", "1O4V1U29AFMNIVCSZEVCVI9LZ4ND"));
+    EXPECT_EQ(ReadText(), "[TOPTEN]\nHero0=1O4V1U29AFMNIVCSZEVCVI9LZ4ND\n");
+
+    WriteText("\xEF\xBB\xBF[CONFIG]\nPlaySound=0\n");
+    ASSERT_TRUE(profile.WriteProfileInt("CONFIG", "PlaySound", 1));
+    EXPECT_EQ(ReadText(), "[CONFIG]\nPlaySound=1\n");
+}
+
+TEST_F(IniProfileTest, WritersOfDifferentSectionsDoNotUndoEachOther)
+{
+    CIniProfile config(m_path.string());
+    CIniProfile topten(m_path.string());
+
+    ASSERT_TRUE(config.WriteProfileInt("CONFIG", "PlaySound", 1));
+    ASSERT_TRUE(topten.WriteProfileString("TOPTEN", "Hero0", "ABC"));
+    ASSERT_TRUE(config.WriteProfileInt("CONFIG", "PlaySound", 0));
+
+    EXPECT_EQ(topten.GetProfileInt("CONFIG", "PlaySound", 9), 0);
+    EXPECT_EQ(config.GetProfileString("TOPTEN", "Hero0", ""), "ABC");
+}
+
+TEST_F(IniProfileTest, WriteThroughALinkReplacesTheLinkedFile)
+{
+    WriteText("[CONFIG]\nPlaySound=0\n");
+    const fs::path link = m_folder / "link.ini";
+    fs::create_symlink(m_path.filename(), link);
+
+    ASSERT_TRUE(CIniProfile(link.string()).WriteProfileInt("CONFIG", "PlaySound", 1));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(ReadText(), "[CONFIG]\nPlaySound=1\n");
+}
+
+// Lowers this process's file-size limit, so that writing more bytes fails as
+// on a full disk (the tests run as root, where permissions stop nothing).
+class CFileSizeLimit {
+public:
+    explicit CFileSizeLimit(rlim_t nBytes)
+    {
+        m_oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        ::getrlimit(RLIMIT_FSIZE, &m_old);
+        rlimit limit = m_old;
+        limit.rlim_cur = nBytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~CFileSizeLimit()
+    {
+        ::setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+
+private:
+    rlimit m_old {};
+    void (*m_oldHandler)(int);
+};
+
+TEST_F(IniProfileTest, FailedWriteLeavesOldFileWholeAndNoTemporary)
+{
+    const std::string original = "[CONFIG]\nPlaySound=0\n";
+    WriteText(original);
+    const std::set<std::string> listing = FolderListing();
+    CIniProfile profile(m_path.string());
+
+    {
+        CFileSizeLimit limit(original.size() + 8);
+        EXPECT_FALSE(profile.WriteProfileString("TOPTEN", "Hero0", std::string(200, 'A')));
+    }
+    EXPECT_EQ(ReadText(), original);
+    EXPECT_EQ(FolderListing(), listing);
+
+    const CProfileEdit unstorable[] = {
+        {"TOPTEN", "Hero0", "two\nlines"},
+        {"TOPTEN", "Hero0", std::string("nul\0byte", 8)},
+        {"TOPTEN", "Hero=0", "v"},
+        {"TOPTEN", ";Hero0", "v"},
+        {"TOPTEN", "", "v"},
+        {"TOP]TEN", "Hero0", "v"},
+        {" TOPTEN", "Hero0", "v"},
+    };
+    for (const CProfileEdit& edit : unstorable) {
+        SCOPED_TRACE(edit.section + "/" + edit.key);
+        EXPECT_FALSE(profile.Write({{"CONFIG", "PlaySound", "1"}, edit}));
+        EXPECT_EQ(ReadText(), original);
+    }
+    EXPECT_EQ(FolderListing(), listing);
+}
+
+TEST_F(IniProfileTest, UnusablePathsReadAsEmptyAndRefuseWrites)
+{
+    fs::create_directory(m_folder / "dir.ini");
+    const std::string paths[] = {
+        "",
+        (m_folder / "dir.ini").string(),
+        (m_folder / "no-such-folder" / "orvo.ini").string(),
+        m_folder.string() + "/",
+    };
+    for (const std::string& path : paths) {
+        SCOPED_TRACE(path);
+        CIniProfile profile(path);
+        EXPECT_EQ(profile.GetProfileInt("CONFIG", "PlaySound", 3), 3);
+        EXPECT_EQ(profile.GetProfileString("TOPTEN", "Hero0", "d"), "d");
+        EXPECT_FALSE(profile.WriteProfileInt("CONFIG", "PlaySound", 1));
+    }
+    EXPECT_TRUE(fs::is_directory(m_folder / "dir.ini"));
+    EXPECT_TRUE(fs::is_empty(m_folder / "dir.ini"));
+    EXPECT_EQ(FolderListing(), (std::set<std::string> {"dir.ini"}));
+}
+
+TEST_F(IniProfileTest, DamagedFileNeitherCrashesNorHidesLaterLines)
+{
+    std::mt19937 random(936);
+    std::string garbage(64 * 1024, '\0');
+    for (char& c : garbage)
+        c = static_cast<char>(random());
+    const std::string megabyteLine(1 << 20, 'x');
+    WriteText(garbage + "\n[CONFIG]\nPlaySound=1\0junk\n"s + megabyteLine + "\nBig=" +
+              megabyteLine + "\n[TOPTEN]\nHero0=ABC\n");
+    CIniProfile profile(m_path.string());
+
+    EXPECT_EQ(profile.GetProfileInt("CONFIG", "PlaySound", 0), 1);
+    EXPECT_EQ(profile.GetProfileString("CONFIG", "Big", "").size(), 4095u);
+    EXPECT_EQ(profile.GetProfileString("TOPTEN", "Hero0", ""), "ABC");
+
+    ASSERT_TRUE(profile.WriteProfileString("TOPTEN", "Hero1", "DEF"));
+    EXPECT_EQ(profile.GetProfileInt("CONFIG", "PlaySound", 0), 1);
+    EXPECT_EQ(profile.GetProfileString("TOPTEN", "Hero0", ""), "ABC");
+    EXPECT_EQ(profile.GetProfileString("TOPTEN", "Hero1", ""), "DEF");
+    EXPECT_NE(ReadText().find("Big=" + megabyteLine + "\n"), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,226 @@
+#!/usr/bin/env python3
+"""Draws the program icons into res/*.png.
+
+orvo-16/32/128.png: the main icon, a few balls on a small grey board.
+hero-32.png: the gold trophy of the name-entry dialog.
+
+Each size is drawn from the same shapes, not scaled down, so that the small
+icons stay sharp: shapes are signed-distance functions in a unit square,
+sampled several times per pixel. Standard library only (PNG through zlib);
+the pixels are the same on every run.
+"""
+
+import math
+import os
+import struct
+import sys
+import zlib
+
+SUBSAMPLES = 4
+
+# Ball colours as in the game's sprite strip: (own colour, darkest shade).
+BLUE = ((0, 64, 191), (0, 8, 32))
+GREEN = ((48, 168, 15), (16, 32, 0))
+RED = ((223, 0, 0), (95, 0, 0))
+YELLOW = ((207, 168, 0), (64, 48, 0))
+MAGENTA = ((191, 0, 176), (16, 8, 15))
+
+OUTLINE = (48, 48, 48)
+SQUARE_EVEN = (0x70, 0x70, 0x70)
+SQUARE_ODD = (0x90, 0x90, 0x90)
+
+
+def mix(a, b, t):
+    return tuple(p + (q - p) * t for p, q in zip(a, b))
+
+
+def clamp01(v):
+    return max(0.0, min(1.0, v))
+
+
+# Signed distances: negative inside.
+
+def circle(x, y, cx, cy, r):
+    return math.hypot(x - cx, y - cy) - r
+
+
+def rounded_box(x, y, left, top, right, bottom, radius):
+    cx, cy = (left + right) / 2.0, (top + bottom) / 2.0
+    hx, hy = (right - left) / 2.0 - radius, (bottom - top) / 2.0 - radius
+    dx, dy = abs(x - cx) - hx, abs(y - cy) - hy
+    outside = math.hypot(max(dx, 0.0), max(dy, 0.0))
+    return outside + min(max(dx, dy), 0.0) - radius
+
+
+def sphere_colour(x, y, cx, cy, r, ball):
+    """The game's ball shading in miniature: lit from the upper left."""
+    colour, dark = ball
+    nx, ny = (x - cx) / r, (y - cy) / r
+    nz = math.sqrt(max(0.0, 1.0 - nx * nx - ny * ny))
+    light = (-0.5, -0.5, 0.71)
+    diffuse = ((nx * light[0] + ny * light[1] + nz * light[2]) + 1.0) / 2.0
+    base = mix(dark, colour, clamp01(diffuse * 1.6 - 0.2))
+    hx, hy = nx + 0.3, ny + 0.3
+    gloss = clamp01(1.0 - math.hypot(hx, hy) / 0.38) ** 1.5
+    return mix(base, (255, 255, 255), gloss)
+
+
+class Layer:
+    """A filled shape with an optional outline of a given width."""
+
+    def __init__(self, distance, colour, outline=None, width=0.0):
+        self.distance = distance
+        self.colour = colour
+        self.outline = outline
+        self.width = width
+
+    def sample(self, x, y):
+        d = self.distance(x, y)
+        if d <= 0.0 and (self.outline is None or d < -self.width):
+            return self.colour(x, y)
+        if self.outline is not None and d <= 0.0:
+            return self.outline
+        return None
+
+
+def render(size, layers):
+    """RGBA rows; coverage of each pixel becomes its alpha."""
+    rows = []
+    step = 1.0 / (size * SUBSAMPLES)
+    for py in range(size):
+        row = []
+        for px in range(size):
+            total = [0.0, 0.0, 0.0]
+            hits = 0
+            for sy in range(SUBSAMPLES):
+                for sx in range(SUBSAMPLES):
+                    x = (px * SUBSAMPLES + sx + 0.5) * step
+                    y = (py * SUBSAMPLES + sy + 0.5) * step
+                    colour = None
+                    for layer in layers:
+                        colour = layer.sample(x, y) or colour
+                    if colour is not None:
+                        hits += 1
+                        for i in range(3):
+                            total[i] += colour[i]
+            n = SUBSAMPLES * SUBSAMPLES
+            if hits:
+                rgb = tuple(int(c / hits + 0.5) for c in total)
+                row.append(rgb + (int(255 * hits / n + 0.5),))
+            else:
+                row.append((0, 0, 0, 0))
+        rows.append(row)
+    return rows
+
+
+def board_icon(size):
+    # At 16 pixels a 3 x 3 board would turn to mush; two by two still reads.
+    if size <= 16:
+        cells = 2
+        balls = [(0, 0, RED), (1, 1, BLUE), (0, 1, YELLOW)]
+    else:
+        cells = 3
+        balls = [(0, 0, RED), (1, 1, RED), (2, 2, RED), (0, 2, BLUE),
+                 (2, 0, GREEN), (1, 2, YELLOW)]
+    pixel = 1.0 / size
+    margin = 0.5 * pixel if size <= 16 else 0.04
+    left, right = margin, 1.0 - margin
+    outline = max(pixel, 0.025)
+    inner = left + outline
+    cell = (right - outline - inner) / cells
+
+    def square_colour(x, y):
+        col = min(cells - 1, int((x - inner) / cell))
+        row = min(cells - 1, int((y - inner) / cell))
+        return SQUARE_EVEN if (row + col) % 2 == 0 else SQUARE_ODD
+
+    layers = [Layer(lambda x, y: rounded_box(x, y, left, left, right, right, 0.12),
+                    square_colour, OUTLINE, outline)]
+    for row, col, ball in balls:
+        cx = inner + (col + 0.5) * cell
+        cy = inner + (row + 0.5) * cell
+        r = cell * 0.42
+        layers.append(Layer(
+            lambda x, y, cx=cx, cy=cy, r=r: circle(x, y, cx, cy, r),
+            lambda x, y, cx=cx, cy=cy, r=r, ball=ball: sphere_colour(x, y, cx, cy, r, ball)))
+    return render(size, layers)
+
+
+def trophy_distance(x, y):
+    # Bowl: the lower half of a circle topped by a flat rim.
+    bowl = max(circle(x, y, 0.5, 0.22, 0.32), 0.08 - y, y - 0.54)
+    handle_ring = lambda cx: abs(circle(x, y, cx, 0.34, 0.11)) - 0.035
+    handles = min(max(handle_ring(0.2), x - 0.3), max(handle_ring(0.8), 0.7 - x))
+    stem = rounded_box(x, y, 0.44, 0.5, 0.56, 0.74, 0.02)
+    plinth = rounded_box(x, y, 0.3, 0.72, 0.7, 0.8, 0.02)
+    base = rounded_box(x, y, 0.22, 0.8, 0.78, 0.94, 0.03)
+    return min(bowl, handles, stem, plinth, base)
+
+
+def trophy_colour(x, y):
+    # A polished cylinder: bright band left of centre, darker towards the right.
+    shine = math.cos((x - 0.4) * 4.0)
+    gold_dark, gold, gold_light = (150, 100, 0), (240, 190, 20), (255, 245, 190)
+    if shine > 0.85:
+        return mix(gold, gold_light, (shine - 0.85) / 0.15)
+    return mix(gold_dark, gold, clamp01(shine / 0.85))
+
+
+def star_distance(x, y, cx=0.5, cy=0.29, outer=0.17, inner=0.07):
+    """Five-pointed star, approximated by the distance to its polygon's edges."""
+    points = []
+    for i in range(10):
+        r = outer if i % 2 == 0 else inner
+        a = -math.pi / 2 + i * math.pi / 5
+        points.append((cx + r * math.cos(a), cy + r * math.sin(a)))
+    inside = False
+    best = float('inf')
+    for i in range(10):
+        (x1, y1), (x2, y2) = points[i], points[(i + 1) % 10]
+        if (y1 > y) != (y2 > y) and x < x1 + (y - y1) * (x2 - x1) / (y2 - y1):
+            inside = not inside
+        ex, ey = x2 - x1, y2 - y1
+        t = clamp01(((x - x1) * ex + (y - y1) * ey) / (ex * ex + ey * ey))
+        best = min(best, math.hypot(x - x1 - t * ex, y - y1 - t * ey))
+    return -best if inside else best
+
+
+def hero_icon(size):
+    outline = max(1.0 / size, 0.03)
+    return render(size, [
+        Layer(trophy_distance, trophy_colour, (90, 55, 0), outline),
+        Layer(star_distance, lambda x, y: (200, 40, 20), (120, 20, 0), 0.7 / size),
+    ])
+
+
+def encode_png(rows):
+    height, width = len(rows), len(rows[0])
+    raw = b''.join(b'\0' + bytes(v for px in row for v in px) for row in rows)
+
+    def chunk(tag, data):
+        return struct.pack('>I', len(data)) + tag + data + \
+            struct.pack('>I', zlib.crc32(tag + data) & 0xFFFFFFFF)
+
+    header = struct.pack('>IIBBBBB', width, height, 8, 6, 0, 0, 0)
+    return b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', header) + \
+        chunk(b'IDAT', zlib.compress(raw, 9)) + chunk(b'IEND', b'')
+
+
+ICONS = [
+    ('orvo-16.png', lambda: board_icon(16)),
+    ('orvo-32.png', lambda: board_icon(32)),
+    ('orvo-128.png', lambda: board_icon(128)),
+    ('hero-32.png', lambda: hero_icon(32)),
+]
+
+
+def main():
+    root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+    target = sys.argv[1] if len(sys.argv) > 1 else os.path.join(root, 'res')
+    for name, draw in ICONS:
+        with open(os.path.join(target, name), 'wb') as f:
+            f.write(encode_png(draw()))
+
+
+if __name__ == '__main__':
+    main()

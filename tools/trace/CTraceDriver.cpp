@@ -1,0 +1,297 @@
+#include "CTraceDriver.h"
+
+#include <charconv>
+#include <istream>
+#include <limits>
+#include <ostream>
+
+#include "CIniProfile.h"
+
+namespace {
+
+bool ParseHex(const std::string& word, std::string& bytes)
+{
+    bytes.clear();
+    if (word == "-")
+        return true;
+    if (word.empty() || word.size() % 2 != 0)
+        return false;
+    for (std::size_t i = 0; i < word.size(); i += 2) {
+        unsigned value = 0;
+        const auto [end, ec] = std::from_chars(word.data() + i, word.data() + i + 2, value, 16);
+        if (ec != std::errc() || end != word.data() + i + 2)
+            return false;
+        bytes += static_cast<char>(value);
+    }
+    return true;
+}
+
+std::string ToHex(const std::string& bytes)
+{
+    if (bytes.empty())
+        return "-";
+    static const char kDigits[] = "0123456789ABCDEF";
+    std::string hex;
+    for (unsigned char b : bytes) {
+        hex += kDigits[b >> 4];
+        hex += kDigits[b & 15];
+    }
+    return hex;
+}
+
+// Plain decimal: an optional '-' (where allowed) and digits only, in range.
+template <typename T>
+bool ParseNumber(const std::string& word, T& value)
+{
+    if (word.empty() || word[0] == '+')
+        return false;
+    if (word[0] == '-' && !std::numeric_limits<T>::is_signed)
+        return false;
+    const auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), value, 10);
+    return ec == std::errc() && end == word.data() + word.size();
+}
+
+bool IsBlankLine(const std::string& line)
+{
+    return line.find_first_not_of(" \t") == std::string::npos;
+}
+
+std::vector<std::string> SplitWords(const std::string& line)
+{
+    std::vector<std::string> words;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t blank = line.find(' ', start);
+        words.push_back(line.substr(start, blank - start));
+        if (blank == std::string::npos)
+            return words;
+        start = blank + 1;
+    }
+}
+
+}  // namespace
+
+CTraceDriver::CTraceDriver(std::ostream& out) : m_out(out)
+{
+    m_game.SetOutput(this);
+    m_heroes.SetPrompt(this);
+}
+
+CTraceDriver::~CTraceDriver() = default;
+
+int CTraceDriver::Run(std::istream& in, std::ostream& err)
+{
+    std::string line;
+    for (long number = 1; std::getline(in, line); ++number) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (IsBlankLine(line) || line[0] == '#')
+            continue;
+        if (!Execute(SplitWords(line))) {
+            m_out.flush();
+            err << "orvo-trace: line " << number << ": malformed or unknown command: " << line
+                << '\n';
+            return 2;
+        }
+    }
+    return 0;
+}
+
+bool CTraceDriver::Execute(const std::vector<std::string>& words)
+{
+    for (const std::string& word : words)
+        if (word.empty())
+            return false;
+    const std::string& command = words[0];
+    const std::size_t argc = words.size() - 1;
+
+    if (command == "ticks" && argc == 1)
+        return ParseNumber(words[1], m_nTicks);
+    if (command == "sound" && argc == 1) {
+        if (words[1] != "on" && words[1] != "off")
+            return false;
+        m_game.SetSound(words[1] == "on");
+        return true;
+    }
+    if (command == "new" && argc == 0) {
+        m_game.NewGame();
+        return true;
+    }
+    if ((command == "click" || command == "rclick") && argc == 2) {
+        std::int32_t x = 0, y = 0;
+        if (!ParseNumber(words[1], x) || !ParseNumber(words[2], y))
+            return false;
+        if (command == "click")
+            m_game.OnClick(0, x, y);
+        else
+            m_game.OnRightClick(0, x, y);
+        return true;
+    }
+    if (command == "blink" && argc == 0) {
+        if (m_bTimerRunning)
+            m_game.OnBlinkTimer(BLINK_TIMER_ID);
+        return true;
+    }
+    if (command == "name" && argc == 1) {
+        std::string bytes;
+        if (!ParseHex(words[1], bytes))
+            return false;
+        m_answers.emplace_back(bytes);
+        return true;
+    }
+    if (command == "cancel" && argc == 0) {
+        m_answers.emplace_back(std::nullopt);
+        return true;
+    }
+    if (command == "profile" && argc == 1) {
+        m_pProfile = std::make_unique<CIniProfile>(words[1]);
+        m_heroes.SetProfile(m_pProfile.get());
+        m_heroes.Load();
+        return true;
+    }
+    if (command == "heroes" && argc == 0) {
+        PrintHeroes();
+        return true;
+    }
+    if (command == "state" && argc == 0) {
+        PrintState();
+        return true;
+    }
+    if (command == "encode" && argc == 3) {
+        CHeroRecord record;
+        std::string name;
+        std::int32_t balls = 0, score = 0;
+        if (!ParseHex(words[1], name) || !ParseNumber(words[2], balls) ||
+            !ParseNumber(words[3], score))
+            return false;
+        record.SetName(name);
+        record.SetBalls(balls);
+        record.SetScore(score);
+        record.Encode();
+        Line("code " + record.GetCode());
+        return true;
+    }
+    if (command == "decode" && argc == 1) {
+        CHeroRecord record;
+        record.SetCode(words[1]);
+        if (record.Decode())
+            Line("decoded " + ToHex(record.GetName()) + ' ' + std::to_string(record.GetBalls()) +
+                 ' ' + std::to_string(record.GetScore()));
+        else
+            Line("refused");
+        return true;
+    }
+    return false;
+}
+
+void CTraceDriver::Line(const std::string& text)
+{
+    m_out << text << '\n';
+    m_out.flush();
+}
+
+void CTraceDriver::PrintState()
+{
+    std::string next;
+    for (int i = 0; i < 3; ++i)
+        next += ' ' + std::to_string(m_game.Next(i));
+    Line("count " + std::to_string(m_game.Count()) + " balls " + std::to_string(m_game.Balls()) +
+         " score " + std::to_string(m_game.Score()) + " next" + next);
+    if (m_game.IsSelected())
+        Line("selected " + std::to_string(m_game.SelRow()) + ' ' +
+             std::to_string(m_game.SelCol()) + " shown " + (m_game.IsShown() ? "1" : "0"));
+    else
+        Line("selected none");
+    for (int r = 1; r <= 9; ++r) {
+        std::string row = "row " + std::to_string(r) + ' ';
+        for (int c = 1; c <= 9; ++c)
+            row += std::to_string(m_game.Cell(r, c));
+        Line(row);
+    }
+}
+
+void CTraceDriver::PrintHeroes()
+{
+    Line("heroes " + std::to_string(m_heroes.GetCount()));
+    int i = 1;
+    for (const auto& record : m_heroes.Records())
+        Line("hero " + std::to_string(i++) + ' ' + ToHex(record->GetName()) + ' ' +
+             std::to_string(record->GetBalls()) + ' ' + std::to_string(record->GetScore()) + ' ' +
+             record->GetCode());
+}
+
+void CTraceDriver::DrawCell(int row, int col, std::uint8_t value)
+{
+    Line("draw " + std::to_string(row) + ' ' + std::to_string(col) + ' ' + std::to_string(value));
+}
+
+void CTraceDriver::Push(std::uint8_t colour)
+{
+    Line("push " + std::to_string(colour));
+}
+
+void CTraceDriver::SetBallsValue(int value)
+{
+    Line("balls " + std::to_string(value));
+}
+
+void CTraceDriver::SetScoreValue(int value)
+{
+    Line("score " + std::to_string(value));
+}
+
+void CTraceDriver::OnSeedRandom(std::uint32_t seed)
+{
+    Line("seed " + std::to_string(seed));
+}
+
+void CTraceDriver::Paint()
+{
+    Line("paint");
+}
+
+void CTraceDriver::PlayEffect(std::uint16_t id)
+{
+    Line("effect " + std::to_string(id));
+}
+
+void CTraceDriver::Pause(std::uint32_t ms)
+{
+    Line("pause " + std::to_string(ms));
+}
+
+void CTraceDriver::StartBlinkTimer()
+{
+    m_bTimerRunning = true;
+    Line("timer on");
+}
+
+void CTraceDriver::StopBlinkTimer()
+{
+    m_bTimerRunning = false;
+    Line("timer off");
+}
+
+void CTraceDriver::ShowGameOver()
+{
+    Line("notice");
+}
+
+bool CTraceDriver::TryEnter(int balls, int score)
+{
+    Line("enter " + std::to_string(balls) + ' ' + std::to_string(score));
+    return m_heroes.TryEnter(balls, score);
+}
+
+bool CTraceDriver::AskName(std::string& name)
+{
+    Line("ask");
+    if (m_answers.empty())
+        return true;
+    std::optional<std::string> answer = std::move(m_answers.front());
+    m_answers.pop_front();
+    if (!answer)
+        return false;
+    name = *answer;
+    return true;
+}
