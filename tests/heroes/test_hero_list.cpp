@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "CHeroList.h"
+#include "HeroCode.h"
 #include "CMemoryProfile.h"
 
 namespace {
@@ -31,15 +32,6 @@ public:
     }
 };
 
-std::string CodeOf(const std::string& name, int balls, int score)
-{
-    CHeroRecord record;
-    record.SetName(name);
-    record.SetBalls(balls);
-    record.SetScore(score);
-    record.Encode();
-    return record.GetCode();
-}
 
 std::vector<std::string> Names(const CHeroList& list)
 {

@@ -3,18 +3,10 @@
 #include <string>
 
 #include "CHeroRecord.h"
+#include "HeroCode.h"
 
 namespace {
 
-std::string Encoded(const std::string& name, int balls, int score)
-{
-    CHeroRecord record;
-    record.SetName(name);
-    record.SetBalls(balls);
-    record.SetScore(score);
-    record.Encode();
-    return record.GetCode();
-}
 
 }  // namespace
 
@@ -26,7 +18,7 @@ TEST(HeroRecord, WorkedExamplesEncodeAndDecode)
     } cases[] = {{"abc", "1O4V1U29AFMNIVCSZEVCVI9LZ4ND"},
                  {"abcdefghijkl", "L3MQ4RMTQ6TN3MSLTYJD9B4RR3C"}};
     for (const auto& tc : cases) {
-        EXPECT_EQ(Encoded(tc.name, 5, 25), tc.code);
+        EXPECT_EQ(CodeOf(tc.name, 5, 25), tc.code);
         CHeroRecord record;
         record.SetCode(tc.code);
         ASSERT_TRUE(record.Decode());
@@ -55,7 +47,7 @@ TEST(HeroRecord, RoundTripsKeepWhatTheBlockHolds)
     };
     for (const auto& tc : cases) {
         CHeroRecord record;
-        record.SetCode(Encoded(tc.name, tc.balls, tc.score));
+        record.SetCode(CodeOf(tc.name, tc.balls, tc.score));
         ASSERT_TRUE(record.Decode()) << tc.name;
         EXPECT_EQ(record.GetName(), tc.decodedName);
         EXPECT_EQ(record.GetBalls(), tc.decodedBalls);
@@ -98,7 +90,7 @@ TEST(HeroRecord, CharactersBeyondTheTwentyEighthAreIgnored)
 TEST(HeroRecord, PunctuationBetweenDigitsAndLettersReadsAsThreeToNine)
 {
     // ':' reads as 3, so swapping a '3' for ':' decodes the same record.
-    const std::string code = Encoded("a", 1, 1);
+    const std::string code = CodeOf("a", 1, 1);
     const auto at = code.find('3');
     ASSERT_NE(at, std::string::npos) << code;
     std::string odd = code;
@@ -114,7 +106,7 @@ TEST(HeroRecord, ShortCodeWithZeroHighBytesStillDecodes)
     // Look for a record whose checksum's low byte is zero: its code is at most
     // 27 characters, the missing top byte reading as zero.
     for (int balls = 0; balls < 4000; ++balls) {
-        const std::string code = Encoded("", balls, 0);
+        const std::string code = CodeOf("", balls, 0);
         if (code.size() > 27)
             continue;
         CHeroRecord record;
