@@ -1,7 +1,7 @@
 #include "CTraceDriver.h"
 
 #include <charconv>
-#include <istream>
+#include <iostream>
 #include <limits>
 #include <ostream>
 
@@ -71,8 +71,9 @@ std::vector<std::string> SplitWords(const std::string& line)
 
 }  // namespace
 
-CTraceDriver::CTraceDriver(std::ostream& out) : m_out(out)
+CTraceDriver::CTraceDriver(std::ostream& out) : m_out(out), m_view(CGameView::LoadBallStrip())
 {
+    m_view.Attach(&m_window);
     m_game.SetOutput(this);
     m_heroes.SetPrompt(this);
 }
@@ -149,6 +150,15 @@ bool CTraceDriver::Execute(const std::vector<std::string>& words)
         m_heroes.Load();
         return true;
     }
+    if (command == "repaint" && argc == 0) {
+        Paint();
+        return true;
+    }
+    if (command == "snapshot" && argc == 1) {
+        if (!m_window.Surface().WritePpm(words[1]))
+            std::cerr << "orvo-trace: cannot write " << words[1] << '\n';
+        return true;
+    }
     if (command == "heroes" && argc == 0) {
         PrintHeroes();
         return true;
@@ -223,21 +233,25 @@ void CTraceDriver::PrintHeroes()
 void CTraceDriver::DrawCell(int row, int col, std::uint8_t value)
 {
     Line("draw " + std::to_string(row) + ' ' + std::to_string(col) + ' ' + std::to_string(value));
+    m_view.DrawCell(row, col, value);
 }
 
 void CTraceDriver::Push(std::uint8_t colour)
 {
     Line("push " + std::to_string(colour));
+    m_view.Push(colour);
 }
 
 void CTraceDriver::SetBallsValue(int value)
 {
     Line("balls " + std::to_string(value));
+    m_view.SetBallsValue(value);
 }
 
 void CTraceDriver::SetScoreValue(int value)
 {
     Line("score " + std::to_string(value));
+    m_view.SetScoreValue(value);
 }
 
 void CTraceDriver::OnSeedRandom(std::uint32_t seed)
@@ -248,6 +262,7 @@ void CTraceDriver::OnSeedRandom(std::uint32_t seed)
 void CTraceDriver::Paint()
 {
     Line("paint");
+    m_view.PaintNow(m_game);
 }
 
 void CTraceDriver::PlayEffect(std::uint16_t id)

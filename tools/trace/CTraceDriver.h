@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "CClientWindow.h"
 #include "CGame.h"
+#include "CGameView.h"
 #include "CGameOutput.h"
 #include "CHeroList.h"
 
@@ -51,6 +53,9 @@ private:
     void PrintHeroes();
 
     std::ostream& m_out;
+    // The client area in memory: every update draws here as it would on screen.
+    CClientWindow m_window;
+    CGameView m_view;
     CGame m_game;
     CHeroList m_heroes;
     std::unique_ptr<CProfile> m_pProfile;

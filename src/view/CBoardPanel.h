@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+
+#include "CPanel.h"
+
+// The 9 x 9 board: squares of 32 x 32 pixels in two greys, each with a
+// raised edge, and a ball in the middle of each occupied square.
+class CBoardPanel : public CPanel {
+public:
+    static constexpr std::int32_t kSquare = 32;
+    static constexpr std::uint32_t kEvenSquare = 0x707070;  // row + column even
+    static constexpr std::uint32_t kOddSquare = 0x909090;
+
+    ~CBoardPanel() override = default;
+
+    // Frame and empty squares; no balls.
+    void Draw(CDC& dc) const;
+    // Shows one cell (row, col 1..9; value 0 or a colour) on the window at once.
+    void DrawCell(std::int32_t row, std::int32_t col, std::uint8_t value);
+
+    // Corner of the ball of a cell, in board coordinates.
+    static std::int32_t BallX(std::int32_t col) { return kSquare * col - 28; }
+    static std::int32_t BallY(std::int32_t row) { return kSquare * row - 28; }
+    static std::uint32_t SquareColour(std::int32_t row, std::int32_t col)
+    {
+        return (row + col) % 2 == 0 ? kEvenSquare : kOddSquare;
+    }
+};

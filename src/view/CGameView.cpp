@@ -1,0 +1,66 @@
+#include "CGameView.h"
+
+#include <utility>
+
+#include "CBitmap.h"
+#include "CGame.h"
+
+#if defined(ORVO_HAVE_RESOURCES)
+#include "CResources.h"
+#endif
+
+CGameView::CGameView(CSurface ballStrip) : m_ballStrip(std::move(ballStrip))
+{
+    m_ballsPanel.SetBallStrip(&m_ballStrip);
+    m_previewPanel.SetBallStrip(&m_ballStrip);
+    m_scorePanel.SetBallStrip(&m_ballStrip);
+    m_boardPanel.SetBallStrip(&m_ballStrip);
+}
+
+CSurface CGameView::LoadBallStrip()
+{
+#if defined(ORVO_HAVE_RESOURCES)
+    const auto resource = FindResource(CResourceType::Bitmap, IDB_BALLS);
+    CBitmap bitmap;
+    if (resource && bitmap.Decode(resource->pData, resource->nSize))
+        return bitmap.TakeSurface();
+#endif
+    return CSurface();
+}
+
+void CGameView::Attach(CClientWindow* pWnd)
+{
+    m_pWnd = pWnd;
+    m_ballsPanel.Init(pWnd, 8, 8, 96, 40, true);
+    m_previewPanel.Init(pWnd, 104, 8, 203, 40, true);
+    m_scorePanel.Init(pWnd, 211, 8, 299, 40, true);
+    m_boardPanel.Init(pWnd, 8, 48, 299, 339, false);
+}
+
+void CGameView::Paint(CDC& dc, const CGame& game) const
+{
+    m_boardPanel.Draw(dc);
+    for (std::int32_t r = 1; r <= 9; ++r) {
+        for (std::int32_t c = 1; c <= 9; ++c) {
+            const std::uint8_t value = game.Cell(r, c);
+            if (value != CELL_EMPTY)
+                m_boardPanel.DrawBall(dc, CBoardPanel::BallX(c), CBoardPanel::BallY(r), value);
+        }
+    }
+    m_previewPanel.Draw(dc);
+    for (int i = 0; i < 3; ++i) {
+        if (game.Next(i) != 0)
+            m_previewPanel.DrawBall(dc, CPreviewPanel::SlotX(i), CPreviewPanel::kSlotY, game.Next(i));
+    }
+    m_ballsPanel.Draw(dc);
+    m_scorePanel.Draw(dc);
+}
+
+void CGameView::PaintNow(const CGame& game)
+{
+    if (!m_pWnd)
+        return;
+    CDC dc = m_pWnd->GetDC();
+    Paint(dc, game);
+    m_pWnd->ReleaseDC(dc);
+}
