@@ -28,6 +28,12 @@ struct PathCase {
     Walk walk;            // steps after the ball's own cell; empty: no walk
 };
 
+void PrintTo(const PathCase& tc, std::ostream* os)
+{
+    *os << tc.name;
+}
+
+
 class FindPathCases : public ::testing::TestWithParam<PathCase> {};
 
 TEST_P(FindPathCases, FindsTheWalkTheNeighbourOrderDecides)

@@ -56,6 +56,12 @@ struct LineCase {
     int ballsGained, scoreGained, ballsLeaving, lineSounds;
 };
 
+void PrintTo(const LineCase& tc, std::ostream* os)
+{
+    *os << tc.name;
+}
+
+
 class PlaceBallLines : public ::testing::TestWithParam<LineCase> {};
 
 TEST_P(PlaceBallLines, RemovesAndScoresEveryLineThroughTheBall)

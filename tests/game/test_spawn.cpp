@@ -89,6 +89,12 @@ struct EndCase {
     int landings;
 };
 
+void PrintTo(const EndCase& tc, std::ostream* os)
+{
+    *os << tc.name;
+}
+
+
 class SpawnEnd : public ::testing::TestWithParam<EndCase> {};
 
 TEST_P(SpawnEnd, FillingTheLastCellEndsTheGameAfterItsPush)
