@@ -10,7 +10,7 @@ cd "$(dirname "$0")"
 
 PACKAGES="cmake g++ make pkg-config qt6-base-dev qt6-qpa-plugins libasound2-dev \
 libsimpleini-dev googletest libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-utils \
-imagemagick fonts-wqy-microhei trayer"
+imagemagick fonts-wqy-microhei trayer openbox python3"
 
 setup() {
     missing=""

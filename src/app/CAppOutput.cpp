@@ -1,0 +1,106 @@
+#include "CAppOutput.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "CGame.h"
+#include "CGameView.h"
+#include "CMainFrame.h"
+#include "CNewHeroDlg.h"
+#include "CResources.h"
+#include "CWaveFile.h"
+
+CAppOutput::CAppOutput(CGame& game, CHeroList& heroes, CGameView& view)
+    : m_game(game), m_heroes(heroes), m_view(view)
+{
+}
+
+void CAppOutput::SetFrame(CMainFrame* pFrame)
+{
+    m_pFrame = pFrame;
+}
+
+void CAppOutput::DrawCell(int row, int col, std::uint8_t value)
+{
+    m_view.DrawCell(row, col, value);
+}
+
+void CAppOutput::Push(std::uint8_t colour)
+{
+    m_view.Push(colour);
+}
+
+void CAppOutput::SetBallsValue(int value)
+{
+    m_view.SetBallsValue(value);
+}
+
+void CAppOutput::SetScoreValue(int value)
+{
+    m_view.SetScoreValue(value);
+}
+
+void CAppOutput::Paint()
+{
+    m_view.PaintNow(m_game);
+}
+
+void CAppOutput::PlayEffect(std::uint16_t id)
+{
+    if (!m_game.IsSoundOn())
+        return;
+    // Looked up and read afresh every time: the sounds are tiny, and a
+    // damaged one then costs only its own effect.
+    const auto resource = FindResource(CResourceType::Wave, id);
+    if (!resource)
+        return;
+    CWaveFile wave;
+    if (wave.Parse(resource->pData, resource->nSize))
+        m_player.Play(wave);
+}
+
+void CAppOutput::Pause(std::uint32_t ms)
+{
+    m_clock.Pause(ms);
+}
+
+std::uint32_t CAppOutput::GetTickCount()
+{
+    return m_clock.GetTickCount();
+}
+
+void CAppOutput::StartBlinkTimer()
+{
+    if (m_pFrame)
+        m_pFrame->StartBlinkTimer();
+}
+
+void CAppOutput::StopBlinkTimer()
+{
+    if (m_pFrame)
+        m_pFrame->StopBlinkTimer();
+}
+
+void CAppOutput::ShowGameOver()
+{
+    QMessageBox box(QMessageBox::Information, QString::fromUtf8("提示"),
+                    QString::fromUtf8("游戏结束，请重新开始！"), QMessageBox::NoButton, m_pFrame);
+    box.setObjectName("GameOverBox");
+    box.setDefaultButton(box.addButton(QString::fromUtf8("确定"), QMessageBox::AcceptRole));
+    box.exec();
+}
+
+bool CAppOutput::TryEnter(int balls, int score)
+{
+    return m_heroes.TryEnter(balls, score);
+}
+
+bool CAppOutput::AskName(std::string& name)
+{
+    CNewHeroDlg dlg(m_pFrame);
+    dlg.m_strName = name;
+    if (dlg.DoModal() != QDialog::Accepted)
+        return false;
+    name = dlg.m_strName;
+    return true;
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QPointer>
+
+#include "CAlsaPlayer.h"
+#include "CGameOutput.h"
+#include "CHeroList.h"
+#include "CTickClock.h"
+
+class CGame;
+class CGameView;
+class CMainFrame;
+
+// The engine's and the top-ten list's way out to the real thing: the panels
+// on the main window, ALSA, the tick clock, the blink timer, the game-over
+// box and the name dialog.
+class CAppOutput final : public CGameOutput, public CHeroPrompt {
+public:
+    CAppOutput(CGame& game, CHeroList& heroes, CGameView& view);
+
+    // Dialogs and the timer belong to this window; null before it exists.
+    void SetFrame(CMainFrame* pFrame);
+
+    // CGameOutput
+    void DrawCell(int row, int col, std::uint8_t value) override;
+    void Push(std::uint8_t colour) override;
+    void SetBallsValue(int value) override;
+    void SetScoreValue(int value) override;
+    void Paint() override;
+    // Serves the list's fanfare as well as the game's effects.
+    void PlayEffect(std::uint16_t id) override;
+    void Pause(std::uint32_t ms) override;
+    std::uint32_t GetTickCount() override;
+    void StartBlinkTimer() override;
+    void StopBlinkTimer() override;
+    void ShowGameOver() override;
+    bool TryEnter(int balls, int score) override;
+
+    // CHeroPrompt
+    bool AskName(std::string& name) override;
+
+private:
+    CGame& m_game;
+    CHeroList& m_heroes;
+    CGameView& m_view;
+    QPointer<CMainFrame> m_pFrame;
+    CTickClock m_clock;
+    CAlsaPlayer m_player;
+};

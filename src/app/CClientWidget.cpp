@@ -1,0 +1,56 @@
+#include "CClientWidget.h"
+
+#include <QImage>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <cmath>
+
+#include "CDC.h"
+#include "CMainFrame.h"
+
+CClientWidget::CClientWidget(CMainFrame& frame) : QWidget(&frame), m_frame(frame)
+{
+    setFixedSize(kWidth, kHeight);
+    // Every pixel comes from the surface; nothing needs erasing first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void CClientWidget::OnDrawn(const RECT& rc)
+{
+    m_bShowOnly = true;
+    repaint(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top);
+    m_bShowOnly = false;
+}
+
+void CClientWidget::paintEvent(QPaintEvent* pEvent)
+{
+    if (!m_bShowOnly) {
+        CDC dc(Surface());
+        m_frame.OnPaint(dc);
+    }
+    const CSurface& surface = Surface();
+    const QImage image(reinterpret_cast<const uchar*>(surface.Bits()), surface.Width(),
+                       surface.Height(), surface.Width() * 4, QImage::Format_RGB32);
+    // Logical pixels are surface pixels; on a dense screen the painter
+    // multiplies them by a whole factor, and without smoothing each one
+    // becomes a crisp block.
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.drawImage(pEvent->rect(), image, pEvent->rect());
+}
+
+void CClientWidget::mouseReleaseEvent(QMouseEvent* pEvent)
+{
+    // A press made here and released elsewhere belongs to whatever lies
+    // under the pointer, not to the board.
+    const QPointF pos = pEvent->position();
+    const int x = static_cast<int>(std::floor(pos.x()));
+    const int y = static_cast<int>(std::floor(pos.y()));
+    if (!rect().contains(x, y))
+        return;
+    if (pEvent->button() == Qt::LeftButton)
+        m_frame.OnLButtonUp(x, y);
+    else if (pEvent->button() == Qt::RightButton)
+        m_frame.OnRButtonUp(x, y);
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QWidget>
+
+#include "CClientWindow.h"
+
+class CMainFrame;
+
+// The main window's client area: shows the 308 x 348 surface the panels draw
+// on, pixel for pixel (scaled by a whole factor on a dense screen), and
+// hands paint requests and mouse releases to the frame.
+class CClientWidget : public QWidget, public CClientWindow {
+    Q_OBJECT
+
+public:
+    explicit CClientWidget(CMainFrame& frame);
+
+protected:
+    // The panels have just drawn rc: put it on the screen before returning,
+    // since a move is animated without going back to the event loop.
+    void OnDrawn(const RECT& rc) override;
+
+    void paintEvent(QPaintEvent* pEvent) override;
+    void mouseReleaseEvent(QMouseEvent* pEvent) override;
+
+private:
+    CMainFrame& m_frame;
+    // Set while an immediate update is shown: the surface already holds the
+    // picture, and drawing the game anew would undo a blink's hidden phase.
+    bool m_bShowOnly = false;
+};

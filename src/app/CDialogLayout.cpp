@@ -1,0 +1,163 @@
+#include "CDialogLayout.h"
+
+#include <QDialog>
+#include <QFontDatabase>
+#include <QFontMetrics>
+#include <QFrame>
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+#include <QStringList>
+#include <cassert>
+#include <cstdint>
+#include <cstdlib>
+
+#include "CResources.h"
+
+namespace {
+
+const int kTemplatePointSize = 9;
+
+// The templates' own font first; where it is missing, a Chinese sans-serif
+// font, starting with the one the game's packages bring.
+const char* const kDialogFamilies[] = {
+    "SimSun",
+    "宋体",
+    "WenQuanYi Micro Hei",
+    "Noto Sans CJK SC",
+    "Source Han Sans SC",
+    "WenQuanYi Zen Hei",
+    "Droid Sans Fallback",
+};
+
+QString FindDialogFamily()
+{
+    const QStringList families = QFontDatabase::families();
+    for (const char* pName : kDialogFamilies) {
+        const QString name = QString::fromUtf8(pName);
+        if (families.contains(name, Qt::CaseInsensitive))
+            return name;
+    }
+    const QStringList chinese = QFontDatabase::families(QFontDatabase::SimplifiedChinese);
+    return chinese.isEmpty() ? QString() : chinese.front();
+}
+
+}  // namespace
+
+CDialogLayout::CDialogLayout(int nAvgCharWidth, int nCharHeight)
+    : m_nAvgCharWidth(nAvgCharWidth), m_nCharHeight(nCharHeight)
+{
+    assert(nAvgCharWidth > 0 && nCharHeight > 0);
+}
+
+CDialogLayout::CDialogLayout() : CDialogLayout(QFontMetrics(DialogFont())) {}
+
+CDialogLayout::CDialogLayout(const QFontMetrics& metrics)
+    : CDialogLayout(AverageCharWidth(metrics), metrics.height())
+{
+}
+
+QFont CDialogLayout::DialogFont()
+{
+    // Looked up once: no font comes or goes while the game runs.
+    static const QString s_family = FindDialogFamily();
+    QFont font;
+    if (!s_family.isEmpty())
+        font.setFamily(s_family);
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSize(kTemplatePointSize);
+    return font;
+}
+
+int CDialogLayout::AverageCharWidth(int nAlphabetWidth)
+{
+    return (nAlphabetWidth / 26 + 1) / 2;
+}
+
+int CDialogLayout::AverageCharWidth(const QFontMetrics& metrics)
+{
+    return AverageCharWidth(
+        metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")));
+}
+
+int CDialogLayout::MulDiv(int n, int nNumerator, int nDenominator)
+{
+    assert(nDenominator != 0);
+    const std::int64_t product = static_cast<std::int64_t>(n) * nNumerator;
+    const bool bNegative = (product < 0) != (nDenominator < 0);
+    const std::int64_t magnitude = std::llabs(product);
+    const std::int64_t divisor = std::llabs(static_cast<std::int64_t>(nDenominator));
+    const std::int64_t quotient = (magnitude + divisor / 2) / divisor;
+    return static_cast<int>(bNegative ? -quotient : quotient);
+}
+
+QRect CDialogLayout::MapRect(int x, int y, int cx, int cy) const
+{
+    const int left = MulDiv(x, m_nAvgCharWidth, 4);
+    const int top = MulDiv(y, m_nCharHeight, 8);
+    const int right = MulDiv(x + cx, m_nAvgCharWidth, 4);
+    const int bottom = MulDiv(y + cy, m_nCharHeight, 8);
+    return QRect(left, top, right - left, bottom - top);
+}
+
+QSize CDialogLayout::MapSize(int cx, int cy) const
+{
+    return MapRect(0, 0, cx, cy).size();
+}
+
+void CDialogLayout::SetUpDialog(QDialog& dlg, const QString& caption, int cx, int cy) const
+{
+    dlg.setWindowTitle(caption);
+    dlg.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                       Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                       Qt::MSWindowsFixedSizeDialogHint);
+    dlg.setFont(DialogFont());
+    dlg.setModal(true);
+    dlg.setSizeGripEnabled(false);
+    dlg.setFixedSize(MapSize(cx, cy));
+}
+
+void CDialogLayout::Place(QWidget& widget, int x, int y, int cx, int cy) const
+{
+    widget.setGeometry(MapRect(x, y, cx, cy));
+}
+
+QLabel* CDialogLayout::AddText(QDialog& dlg, const QString& text, int x, int y, int cx, int cy,
+                               Qt::Alignment horizontal) const
+{
+    auto* pLabel = new QLabel(&dlg);
+    pLabel->setTextFormat(Qt::PlainText);
+    pLabel->setAlignment(horizontal | Qt::AlignTop);
+    pLabel->setText(text);
+    Place(*pLabel, x, y, cx, cy);
+    return pLabel;
+}
+
+QLabel* CDialogLayout::AddIcon(QDialog& dlg, int nIconId, int x, int y) const
+{
+    const int kIconPixels = 32;
+    auto* pLabel = new QLabel(&dlg);
+    QPixmap pixmap;
+    if (const auto data = FindResource(CResourceType::Icon, nIconId, kIconPixels))
+        pixmap.loadFromData(data->pData, static_cast<uint>(data->nSize), "PNG");
+    pLabel->setPixmap(pixmap);
+    pLabel->setGeometry(QRect(MapRect(x, y, 0, 0).topLeft(), QSize(kIconPixels, kIconPixels)));
+    return pLabel;
+}
+
+QPushButton* CDialogLayout::AddButton(QDialog& dlg, const QString& text, int x, int y, int cx,
+                                      int cy) const
+{
+    auto* pButton = new QPushButton(text, &dlg);
+    Place(*pButton, x, y, cx, cy);
+    return pButton;
+}
+
+QFrame* CDialogLayout::AddEtched(QDialog& dlg, int x, int y, int cx, int cy) const
+{
+    auto* pFrame = new QFrame(&dlg);
+    pFrame->setFrameShape(cy > 1 ? QFrame::Box : QFrame::HLine);
+    pFrame->setFrameShadow(QFrame::Sunken);
+    Place(*pFrame, x, y, cx, cy);
+    return pFrame;
+}

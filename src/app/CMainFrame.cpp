@@ -1,0 +1,184 @@
+#include "CMainFrame.h"
+
+#include <QAction>
+#include <QLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QShortcut>
+
+#include "CClientWidget.h"
+#include "CGame.h"
+#include "CGameApp.h"
+
+CMainFrame::CMainFrame()
+{
+    setObjectName("CMainFrame");
+    setWindowTitle(CGameApp::kAppTitle);
+    setWindowIcon(CGameApp::MainIcon());
+    // A caption with the system menu, minimise and close; no sizing border
+    // and no maximise box.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    m_pClient = new CClientWidget(*this);
+    setCentralWidget(m_pClient);
+    CreateMenu();
+    // The window is exactly menu bar plus client area, and stays so.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    m_blinkTimer.setInterval(500);
+    connect(&m_blinkTimer, &QTimer::timeout, this, &CMainFrame::OnTimer);
+}
+
+CMainFrame::~CMainFrame() = default;
+
+CClientWindow& CMainFrame::ClientWindow()
+{
+    return *m_pClient;
+}
+
+QWidget* CMainFrame::ClientWidget()
+{
+    return m_pClient;
+}
+
+QAction* CMainFrame::AddCommand(QMenu* pMenu, const char* pText, const char* pId, int nKey)
+{
+    QAction* pAction = pMenu->addAction(QString::fromUtf8(pText));
+    pAction->setObjectName(pId);
+    if (nKey != 0)
+        pAction->setShortcut(QKeySequence(nKey));
+    // Also on the window itself, so that the keys work with the menus shut
+    // and wherever the platform puts the menu bar.
+    addAction(pAction);
+    return pAction;
+}
+
+void CMainFrame::CreateMenu()
+{
+    // Always in the window: the client area is measured below a one-line bar.
+    menuBar()->setNativeMenuBar(false);
+    CGameApp* pApp = CGameApp::Get();
+
+    QMenu* pGame = menuBar()->addMenu(QString::fromUtf8("游戏(&G)"));
+    QAction* pNew = AddCommand(pGame, "开始(&N)", "ID_GAME_NEW", Qt::Key_F2);
+    pGame->addSeparator();
+    QAction* pHeroes = AddCommand(pGame, "得分(&C)...", "ID_GAME_HEROES", Qt::Key_F3);
+    m_pSoundAction = AddCommand(pGame, "声音(&S)", "ID_GAME_SOUND", Qt::Key_F4);
+    m_pSoundAction->setCheckable(true);
+    m_pSoundAction->setChecked(pApp->OnUpdateGameSound());
+    pGame->addSeparator();
+    QAction* pExit = AddCommand(pGame, "退出(&X)", "ID_APP_EXIT", 0);
+
+    QMenu* pHelp = menuBar()->addMenu(QString::fromUtf8("帮助(&H)"));
+    QAction* pRules = AddCommand(pHelp, "游戏说明(&G)", "ID_HELP_RULES", 0);
+    pHelp->addSeparator();
+    QAction* pAbout = AddCommand(pHelp, "关于Orvo(&A)", "ID_APP_ABOUT", 0);
+    // F1 works although the item shows no key.
+    auto* pF1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
+
+    // Esc as a window shortcut reaches the frame wherever the focus is,
+    // but not while a menu or a dialog has the keyboard.
+    auto* pEsc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(pEsc, &QShortcut::activated, this, &CMainFrame::HideToTray);
+
+    connect(pGame, &QMenu::aboutToShow, this,
+            [this, pApp] { m_pSoundAction->setChecked(pApp->OnUpdateGameSound()); });
+    connect(pNew, &QAction::triggered, pApp, &CGameApp::OnGameNew);
+    connect(pHeroes, &QAction::triggered, pApp, &CGameApp::OnGameHeroes);
+    connect(m_pSoundAction, &QAction::triggered, pApp, &CGameApp::OnGameSound);
+    connect(pExit, &QAction::triggered, this, &QWidget::close);
+    connect(pRules, &QAction::triggered, pApp, &CGameApp::OnHelpRules);
+    connect(pF1, &QShortcut::activated, pApp, &CGameApp::OnHelpRules);
+    connect(pAbout, &QAction::triggered, pApp, &CGameApp::OnAppAbout);
+}
+
+void CMainFrame::CenterWindow()
+{
+    adjustSize();
+    const QScreen* pScreen = screen();
+    if (!pScreen)
+        return;
+    // The frame's size where the platform already knows its border.
+    const QSize size = frameGeometry().size();
+    const QRect area = pScreen->availableGeometry();
+    move(area.x() + (area.width() - size.width()) / 2,
+         area.y() + (area.height() - size.height()) / 2);
+}
+
+void CMainFrame::StartBlinkTimer()
+{
+    m_blinkTimer.start();
+}
+
+void CMainFrame::StopBlinkTimer()
+{
+    m_blinkTimer.stop();
+}
+
+void CMainFrame::OnTimer()
+{
+    if (m_blinkTimer.isActive())
+        CGameApp::Get()->Game().OnBlinkTimer(BLINK_TIMER_ID);
+}
+
+void CMainFrame::OnPaint(CDC& dc)
+{
+    CGameApp::Get()->PaintGame(dc);
+}
+
+void CMainFrame::OnLButtonUp(int x, int y)
+{
+    CGameApp::Get()->Game().OnClick(0, x, y);
+}
+
+void CMainFrame::OnRButtonUp(int x, int y)
+{
+    CGameApp::Get()->Game().OnRightClick(0, x, y);
+}
+
+void CMainFrame::HideToTray()
+{
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+        // Nowhere to hide: the task-bar entry is what brings the game back.
+        showMinimized();
+        return;
+    }
+    if (!m_pTrayIcon) {
+        m_pTrayIcon = new QSystemTrayIcon(CGameApp::MainIcon(), this);
+        m_pTrayIcon->setToolTip(CGameApp::kAppTitle);
+        connect(m_pTrayIcon, &QSystemTrayIcon::activated, this, &CMainFrame::OnTrayActivated);
+    }
+    m_pTrayIcon->show();
+    hide();
+}
+
+void CMainFrame::OnTrayActivated(QSystemTrayIcon::ActivationReason reason)
+{
+    if (reason == QSystemTrayIcon::Trigger)
+        Wake();
+}
+
+void CMainFrame::RemoveTrayIcon()
+{
+    if (!m_pTrayIcon)
+        return;
+    m_pTrayIcon->hide();
+    // It may be delivering the very click that brought us here.
+    m_pTrayIcon->deleteLater();
+    m_pTrayIcon = nullptr;
+}
+
+void CMainFrame::Wake()
+{
+    RemoveTrayIcon();
+    if (isMinimized())
+        showNormal();
+    else
+        show();
+    raise();
+    activateWindow();
+}

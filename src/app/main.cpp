@@ -1,0 +1,17 @@
+#include <QApplication>
+
+#include "CGameApp.h"
+
+int main(int argc, char* argv[])
+{
+    CGameApp::SetUpBeforeApplication();
+    QApplication application(argc, argv);
+    CGameApp::SetUpApplication();
+
+    CGameApp app;
+    if (!app.InitInstance())
+        return app.ExitInstance();
+    const int nResult = application.exec();
+    app.ExitInstance();
+    return nResult;
+}

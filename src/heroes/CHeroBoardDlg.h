@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QDialog>
+#include <array>
+
+class CDialogLayout;
+class CHeroList;
+class QKeyEvent;
+class QLabel;
+
+// The hero board: the top-ten list as it stands when the board opens, one
+// row per place; places without a record keep their dots.
+class CHeroBoardDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit CHeroBoardDlg(const CHeroList& heroes, QWidget* pParent = nullptr);
+
+    int DoModal();
+
+protected:
+    // With no buttons, Enter closes the board as OK would.
+    void keyPressEvent(QKeyEvent* pEvent) override;
+
+private:
+    static constexpr int kRows = 10;
+
+    void AddHeadings(const CDialogLayout& layout);
+    void AddRows(const CDialogLayout& layout);
+    void FillRows(const CHeroList& heroes);
+
+    std::array<QLabel*, kRows> m_apName{};
+    std::array<QLabel*, kRows> m_apScore{};
+    std::array<QLabel*, kRows> m_apBalls{};
+};

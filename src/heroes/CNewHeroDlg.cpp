@@ -1,0 +1,119 @@
+#include "CNewHeroDlg.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QToolTip>
+#include <QValidator>
+#include <optional>
+
+#include "CDialogLayout.h"
+#include "CGbk.h"
+#include "CHeroRecord.h"
+
+namespace {
+
+const int IDI_HERO = 148;
+
+}  // namespace
+
+class CNewHeroDlg::CNameValidator : public QValidator {
+public:
+    explicit CNameValidator(QObject* pParent) : QValidator(pParent) {}
+
+    State validate(QString& input, int& /*pos*/) const override
+    {
+        const int nBytes = CGbk::GbkLength(input.toStdString());
+        m_bLastUnrepresentable = nBytes < 0;
+        if (nBytes < 0 || nBytes > CHeroRecord::kNameBytes)
+            return Invalid;
+        return Acceptable;
+    }
+
+    // Why the last text was refused: a character GBK lacks, or the length.
+    bool LastRefusalUnrepresentable() const { return m_bLastUnrepresentable; }
+
+private:
+    mutable bool m_bLastUnrepresentable = false;
+};
+
+CNewHeroDlg::CNewHeroDlg(QWidget* pParent) : QDialog(pParent)
+{
+    const CDialogLayout layout;
+    layout.SetUpDialog(*this, QStringLiteral("恭喜！"), 187, 91);
+    layout.AddIcon(*this, IDI_HERO, 11, 10);
+    layout.AddText(*this, QStringLiteral("你已经取得了游戏前十名的好成绩"), 45, 10, 125, 8);
+    layout.AddText(*this, QStringLiteral("赶快输入你的大名吧！"), 45, 25, 85, 8);
+
+    m_pNameEdit = new QLineEdit(this);
+    m_pNameEdit->setObjectName(QStringLiteral("IDC_NAME"));
+    layout.Place(*m_pNameEdit, 45, 40, 116, 14);
+    m_pValidator = new CNameValidator(m_pNameEdit);
+    m_pNameEdit->setValidator(m_pValidator);
+    connect(m_pNameEdit, &QLineEdit::inputRejected, this, &CNewHeroDlg::OnInputRejected);
+
+    QPushButton* pOk = layout.AddButton(*this, QStringLiteral("确定"), 45, 65, 50, 14);
+    pOk->setObjectName(QStringLiteral("IDOK"));
+    pOk->setDefault(true);
+    connect(pOk, &QPushButton::clicked, this, &CNewHeroDlg::accept);
+
+    QPushButton* pCancel = layout.AddButton(*this, QStringLiteral("取消"), 110, 65, 50, 14);
+    pCancel->setObjectName(QStringLiteral("IDCANCEL"));
+    connect(pCancel, &QPushButton::clicked, this, &CNewHeroDlg::reject);
+}
+
+int CNewHeroDlg::DoModal()
+{
+    // Setting the text bypasses the validator, so even an over-long preset
+    // shows as it is, and can be shortened; OK refuses it until it fits.
+    m_pNameEdit->setText(QString::fromStdString(CGbk::GbkToUtf8(m_strName)));
+    m_pNameEdit->selectAll();
+    m_pNameEdit->setFocus();
+    return exec();
+}
+
+QString CNewHeroDlg::TooLongMessage()
+{
+    return QStringLiteral("“请填入不多于%1个的字符。”").arg(CHeroRecord::kNameBytes);
+}
+
+QString CNewHeroDlg::UnrepresentableMessage()
+{
+    return QStringLiteral("名字中有无法保存的字符。");
+}
+
+void CNewHeroDlg::accept()
+{
+    const std::optional<std::string> name = CGbk::Utf8ToGbk(m_pNameEdit->text().toStdString());
+    if (!name) {
+        FailOnName(UnrepresentableMessage());
+        return;
+    }
+    if (name->size() > static_cast<std::size_t>(CHeroRecord::kNameBytes)) {
+        FailOnName(TooLongMessage());
+        return;
+    }
+    m_strName = *name;
+    QDialog::accept();
+}
+
+void CNewHeroDlg::OnInputRejected()
+{
+    if (!m_pValidator->LastRefusalUnrepresentable()) {
+        QApplication::beep();
+        return;
+    }
+    QToolTip::showText(m_pNameEdit->mapToGlobal(QPoint(0, m_pNameEdit->height())),
+                       UnrepresentableMessage(), m_pNameEdit);
+}
+
+void CNewHeroDlg::FailOnName(const QString& message)
+{
+    QMessageBox box(QMessageBox::Warning, QString::fromUtf8(CDialogLayout::kAppTitle), message,
+                    QMessageBox::Ok, this);
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
+    box.exec();
+    m_pNameEdit->setFocus();
+    m_pNameEdit->selectAll();
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <string>
+
+class QLineEdit;
+
+// Asks a player whose result made the top ten for a name. The caller presets
+// m_strName and reads it back after OK; it holds GBK bytes both ways, and
+// is left alone unless the dialog ends with OK.
+class CNewHeroDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit CNewHeroDlg(QWidget* pParent = nullptr);
+
+    // Shows the preset selected in the edit and runs the dialog;
+    // QDialog::Accepted on OK.
+    int DoModal();
+
+    // The warning for a name over the byte limit, and the one for a name
+    // that cannot be kept in GBK.
+    static QString TooLongMessage();
+    static QString UnrepresentableMessage();
+
+    std::string m_strName;
+
+public slots:
+    // OK: keeps the name if it can be stored, otherwise says why and stays.
+    void accept() override;
+
+private:
+    // Refuses, as it is typed, any text that GBK cannot hold or that is
+    // longer than the record's name field.
+    class CNameValidator;
+
+    void OnInputRejected();
+    void FailOnName(const QString& message);
+
+    CNameValidator* m_pValidator;
+    QLineEdit* m_pNameEdit;
+};

@@ -1,0 +1,291 @@
+// The menu, its keys and the commands behind them: sound switch and its
+// setting, the dialogs, exit, and the end-of-game dialogs a move can open.
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPointer>
+#include <array>
+#include <string>
+#include <vector>
+
+#include "AppTestSupport.h"
+#include "CAboutDlg.h"
+#include "CHeroBoardDlg.h"
+#include "CNewHeroDlg.h"
+#include "CRulesDlg.h"
+
+namespace {
+
+struct MenuEntry {
+    const char* pText;  // nullptr: a separator
+    QKeySequence key;
+    bool bCheckable;
+};
+
+void ExpectMenu(QMenu* pMenu, const std::vector<MenuEntry>& expected)
+{
+    const QList<QAction*> actions = pMenu->actions();
+    ASSERT_EQ(actions.size(), static_cast<qsizetype>(expected.size())) << pMenu->title().toStdString();
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const QAction* pAction = actions[static_cast<qsizetype>(i)];
+        SCOPED_TRACE(i);
+        if (!expected[i].pText) {
+            EXPECT_TRUE(pAction->isSeparator());
+            continue;
+        }
+        EXPECT_EQ(pAction->text(), QString::fromUtf8(expected[i].pText));
+        EXPECT_EQ(pAction->shortcut(), expected[i].key);
+        EXPECT_EQ(pAction->isCheckable(), expected[i].bCheckable);
+    }
+}
+
+QMenu* GameMenu(CMainFrame& frame)
+{
+    return frame.menuBar()->actions().at(0)->menu();
+}
+
+QAction* Command(CMainFrame& frame, const char* pId)
+{
+    return frame.findChild<QAction*>(pId);
+}
+
+// What the game menu's check mark shows when the menu opens.
+bool SoundCheckShown(CMainFrame& frame)
+{
+    Q_EMIT GameMenu(frame)->aboutToShow();
+    return Command(frame, "ID_GAME_SOUND")->isChecked();
+}
+
+TEST(CommandsTest, MenuHasTheTwoPopUpsWithTheirItemsKeysAndSeparators)
+{
+    CStartedApp started;
+    ASSERT_TRUE(started.Started());
+    const QList<QAction*> popUps = started.Frame().menuBar()->actions();
+    ASSERT_EQ(popUps.size(), 2);
+    EXPECT_EQ(popUps[0]->text(), QString::fromUtf8("游戏(&G)"));
+    EXPECT_EQ(popUps[1]->text(), QString::fromUtf8("帮助(&H)"));
+
+    ExpectMenu(popUps[0]->menu(), {
+                                      {"开始(&N)", QKeySequence(Qt::Key_F2), false},
+                                      {nullptr, {}, false},
+                                      {"得分(&C)...", QKeySequence(Qt::Key_F3), false},
+                                      {"声音(&S)", QKeySequence(Qt::Key_F4), true},
+                                      {nullptr, {}, false},
+                                      {"退出(&X)", {}, false},
+                                  });
+    // The instructions show no key, although F1 opens them.
+    ExpectMenu(popUps[1]->menu(), {
+                                      {"游戏说明(&G)", {}, false},
+                                      {nullptr, {}, false},
+                                      {"关于Orvo(&A)", {}, false},
+                                  });
+}
+
+TEST(CommandsTest, SoundSwitchStartsFromTheSettingsFile)
+{
+    struct Case {
+        const char* pIni;  // nullptr: no file at all
+        bool bOn;
+    };
+    const Case cases[] = {
+        {nullptr, false},
+        {"[CONFIG]\nPlaySound=1\n", true},
+        {"[CONFIG]\nPlaySound=7\n", true},
+        {"[CONFIG]\nPlaySound=0\n", false},
+        {"[CONFIG]\nPlaySound=on\n", false},
+        {"[CONFIG]\n", false},
+        {"[OTHER]\nPlaySound=1\n", false},
+        {"[config]\nplaysound=1\n", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pIni ? c.pIni : "no file");
+        CStartedApp started(c.pIni ? QByteArray(c.pIni) : QByteArray());
+        ASSERT_TRUE(started.Started());
+        EXPECT_EQ(started.Game().IsSoundOn(), c.bOn);
+        EXPECT_EQ(SoundCheckShown(started.Frame()), c.bOn);
+    }
+}
+
+TEST(CommandsTest, F4TogglesTheSoundAndWritesItAtOnce)
+{
+    CStartedApp started;
+    ASSERT_TRUE(started.Started());
+    ASSERT_TRUE(started.Activate());
+
+    QTest::keyClick(&started.Frame(), Qt::Key_F4);
+    EXPECT_TRUE(started.Game().IsSoundOn());
+    EXPECT_TRUE(SoundCheckShown(started.Frame()));
+    EXPECT_EQ(started.IniText(), "[CONFIG]\nPlaySound=1\n");
+
+    QTest::keyClick(&started.Frame(), Qt::Key_F4);
+    EXPECT_FALSE(started.Game().IsSoundOn());
+    EXPECT_FALSE(SoundCheckShown(started.Frame()));
+    EXPECT_EQ(started.IniText(), "[CONFIG]\nPlaySound=0\n");
+
+    // The menu item does the same.
+    Command(started.Frame(), "ID_GAME_SOUND")->trigger();
+    EXPECT_TRUE(started.Game().IsSoundOn());
+    EXPECT_EQ(started.IniText(), "[CONFIG]\nPlaySound=1\n");
+}
+
+TEST(CommandsTest, SoundToggleKeepsTheRestOfTheFile)
+{
+    CStartedApp started("[TOPTEN]\nHero0=ABC\n[CONFIG]\nPlaySound=7\n");
+    ASSERT_TRUE(started.Started());
+    started.App().OnGameSound();
+    EXPECT_FALSE(started.Game().IsSoundOn());
+    EXPECT_TRUE(started.IniText().startsWith("[TOPTEN]\nHero0=ABC\n"));
+    EXPECT_TRUE(started.IniText().endsWith("[CONFIG]\nPlaySound=0\n"));
+}
+
+TEST(CommandsTest, SoundToggleTakesEffectWhenTheFileCannotBeWritten)
+{
+    CStartedApp started;
+    ASSERT_TRUE(started.Started());
+    // The folder goes away under the running game.
+    QDir(QFileInfo(started.IniPath()).absolutePath()).removeRecursively();
+    started.App().OnGameSound();
+    EXPECT_TRUE(started.Game().IsSoundOn());
+    EXPECT_TRUE(SoundCheckShown(started.Frame()));
+    EXPECT_FALSE(QFile::exists(started.IniPath()));
+}
+
+TEST(CommandsTest, CommandsOpenTheirDialogsOverTheMainWindow)
+{
+    CStartedApp started("[TOPTEN]\n");
+    ASSERT_TRUE(started.Started());
+    ASSERT_TRUE(started.Activate());
+    CMainFrame& frame = started.Frame();
+
+    struct Case {
+        const char* pName;
+        std::function<void()> open;
+        std::function<bool(QWidget*)> isExpected;
+    };
+    const Case cases[] = {
+        {"F3", [&] { QTest::keyClick(&frame, Qt::Key_F3); },
+         [](QWidget* p) { return qobject_cast<CHeroBoardDlg*>(p) != nullptr; }},
+        {"F1", [&] { QTest::keyClick(&frame, Qt::Key_F1); },
+         [](QWidget* p) {
+             auto* pDlg = qobject_cast<CRulesDlg*>(p);
+             return pDlg && pDlg->m_strText == CRulesDlg::RulesText() &&
+                    pDlg->m_strText.rfind("Orvo 1.0\r\n", 0) == 0;
+         }},
+        {"ID_HELP_RULES", [&] { Command(frame, "ID_HELP_RULES")->trigger(); },
+         [](QWidget* p) { return qobject_cast<CRulesDlg*>(p) != nullptr; }},
+        {"ID_GAME_HEROES", [&] { Command(frame, "ID_GAME_HEROES")->trigger(); },
+         [](QWidget* p) { return qobject_cast<CHeroBoardDlg*>(p) != nullptr; }},
+        {"ID_APP_ABOUT", [&] { Command(frame, "ID_APP_ABOUT")->trigger(); },
+         [](QWidget* p) { return qobject_cast<CAboutDlg*>(p) != nullptr; }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pName);
+        bool bSeen = false;
+        {
+            CModalScript script({[&](QWidget* pModal) {
+                bSeen = true;
+                EXPECT_TRUE(c.isExpected(pModal)) << pModal->metaObject()->className();
+                EXPECT_EQ(pModal->parentWidget(), &frame);
+                qobject_cast<QDialog*>(pModal)->accept();
+            }});
+            c.open();
+        }
+        EXPECT_TRUE(bSeen);
+        ASSERT_TRUE(started.Activate());
+    }
+}
+
+TEST(CommandsTest, ExitClosesAndDeletesTheMainWindow)
+{
+    CStartedApp started;
+    ASSERT_TRUE(started.Started());
+    QPointer<CMainFrame> pFrame = &started.Frame();
+    Command(*pFrame, "ID_APP_EXIT")->trigger();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return pFrame.isNull(); }, 2000));
+    EXPECT_EQ(started.App().MainFrame(), nullptr);
+}
+
+// A board one move from full where no line can form: no two neighbours
+// share a colour, and the three empty cells sit at the end of row 9.
+class GameEndTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_started.Started());
+        std::array<std::uint8_t, 81> cells{};
+        for (int r = 1; r <= 9; ++r)
+            for (int c = 1; c <= 9; ++c)
+                cells[(r - 1) * 9 + (c - 1)] = static_cast<std::uint8_t>((r + 3 * c) % 7 + 1);
+        for (int c = 7; c <= 9; ++c)
+            cells[8 * 9 + (c - 1)] = 0;
+        m_started.Game().SetPosition(cells.data());
+    }
+
+    // Moves the ball at (9, 6) one cell right: three balls fall and fill
+    // the board. Returns once the move, and every dialog it opened, is over.
+    void FillTheBoard()
+    {
+        QWidget* pClient = m_started.Frame().ClientWidget();
+        for (int x : {10 + 32 * 5 + 16, 10 + 32 * 6 + 16}) {
+            const QPoint pos(x, 50 + 32 * 8 + 16);
+            QMouseEvent release(QEvent::MouseButtonRelease, pos, pClient->mapToGlobal(pos),
+                                Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(pClient, &release);
+        }
+        ASSERT_EQ(m_started.Game().Count(), 81);
+    }
+
+    CStartedApp m_started{"[TOPTEN]\n"};
+};
+
+TEST_F(GameEndTest, AQualifyingResultAsksForANameAndKeepsIt)
+{
+    {
+        CModalScript script({[](QWidget* pModal) {
+            auto* pDlg = qobject_cast<CNewHeroDlg*>(pModal);
+            ASSERT_NE(pDlg, nullptr);
+            EXPECT_EQ(pDlg->m_strName, "Orvo");
+            pDlg->findChild<QLineEdit*>()->setText("Ann");
+            pDlg->accept();
+        }});
+        FillTheBoard();
+    }
+    ASSERT_EQ(m_started.App().Heroes().GetCount(), 1);
+    EXPECT_EQ(m_started.App().Heroes().Records().front()->GetName(), "Ann");
+    EXPECT_TRUE(m_started.IniText().contains("Hero0="));
+}
+
+TEST_F(GameEndTest, DecliningTheNameShowsTheGameOverNotice)
+{
+    {
+        CModalScript script({
+            [](QWidget* pModal) {
+                ASSERT_NE(qobject_cast<CNewHeroDlg*>(pModal), nullptr);
+                qobject_cast<QDialog*>(pModal)->reject();
+            },
+            [&](QWidget* pModal) {
+                auto* pBox = qobject_cast<QMessageBox*>(pModal);
+                ASSERT_NE(pBox, nullptr);
+                EXPECT_EQ(pBox->windowTitle(), QString::fromUtf8("提示"));
+                EXPECT_EQ(pBox->text(), QString::fromUtf8("游戏结束，请重新开始！"));
+                EXPECT_EQ(pBox->icon(), QMessageBox::Information);
+                EXPECT_EQ(pBox->parentWidget(), &m_started.Frame());
+                ASSERT_EQ(pBox->buttons().size(), 1);
+                EXPECT_EQ(pBox->buttons().front()->text(), QString::fromUtf8("确定"));
+                pBox->buttons().front()->click();
+            },
+        });
+        FillTheBoard();
+    }
+    EXPECT_EQ(m_started.App().Heroes().GetCount(), 0);
+    EXPECT_EQ(m_started.IniText(), "[TOPTEN]\n");
+}
+
+}  // namespace

@@ -1,0 +1,513 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolTip>
+#include <functional>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "CAboutDlg.h"
+#include "CDialogLayout.h"
+#include "CGbk.h"
+#include "CHeroBoardDlg.h"
+#include "CHeroList.h"
+#include "CNewHeroDlg.h"
+#include "CRulesDlg.h"
+
+namespace {
+
+// The dialogs need a QApplication; the offscreen platform needs no display.
+class CQtEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        m_pApp = std::make_unique<QApplication>(m_argc, m_argv);
+    }
+    void TearDown() override { m_pApp.reset(); }
+
+private:
+    int m_argc = 1;
+    char m_name[16] = "test_dialogs";
+    char* m_argv[2] = {m_name, nullptr};
+    std::unique_ptr<QApplication> m_pApp;
+};
+
+[[maybe_unused]] const auto* const g_pQtEnvironment =
+    ::testing::AddGlobalTestEnvironment(new CQtEnvironment);
+
+// Calls handle with the active modal window once one other than pNot is up
+// and has the focus, which the platform hands over only after the window
+// shows.
+void WhenModalUp(QWidget* pNot, const std::function<void(QWidget*)>& handle, int nTries = 500)
+{
+    QWidget* pModal = QApplication::activeModalWidget();
+    if (pModal && pModal != pNot && pModal->isActiveWindow()) {
+        handle(pModal);
+        return;
+    }
+    if (nTries == 0) {
+        ADD_FAILURE() << "no modal window came up";
+        handle(pModal);
+        return;
+    }
+    QTimer::singleShot(10, [pNot, handle, nTries] { WhenModalUp(pNot, handle, nTries - 1); });
+}
+
+// Runs a modal dialog with script playing the user once it is up. Should the
+// script leave it open (after a failed check), the watchdog closes whatever
+// modal window remains, so the suite fails instead of hanging.
+int RunModal(const std::function<int()>& doModal, const std::function<void()>& script)
+{
+    WhenModalUp(nullptr, [script](QWidget*) { script(); });
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, [] {
+        ADD_FAILURE() << "a modal dialog was left open";
+        while (auto* pDialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+            pDialog->reject();
+    });
+    watchdog.start(10000);
+    return doModal();
+}
+
+// Calls handle on the next modal window to open, e.g. the message box that a
+// click is about to show.
+void OnNextModal(const std::function<void(QWidget*)>& handle)
+{
+    WhenModalUp(QApplication::activeModalWidget(), handle);
+}
+
+void SendKey(QWidget* pTarget, int key, const QString& text = QString())
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(pTarget, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(pTarget, &release);
+}
+
+// One key press per character, as a keyboard would send them.
+void Type(QWidget* pTarget, const QString& text)
+{
+    for (const char32_t ch : text.toUcs4())
+        SendKey(pTarget, Qt::Key_unknown, QString::fromUcs4(&ch, 1));
+}
+
+// A phrase committed at once, as an input method does.
+void Commit(QWidget* pTarget, const QString& text)
+{
+    QInputMethodEvent event;
+    event.setCommitString(text);
+    QApplication::sendEvent(pTarget, &event);
+}
+
+std::string Gbk(const char* pUtf8)
+{
+    return CGbk::Utf8ToGbk(pUtf8).value();
+}
+
+// ---------------------------------------------------------------- name entry
+
+class NewHeroDlgTest : public ::testing::Test {
+protected:
+    QLineEdit* Edit() const { return m_dlg.findChild<QLineEdit*>(QStringLiteral("IDC_NAME")); }
+    QPushButton* Button(const char* pName) const
+    {
+        return m_dlg.findChild<QPushButton*>(QString::fromLatin1(pName));
+    }
+    int Run(const std::function<void()>& script)
+    {
+        return RunModal([this] { return m_dlg.DoModal(); }, script);
+    }
+
+    CNewHeroDlg m_dlg;
+};
+
+TEST_F(NewHeroDlgTest, OpensWithPresetSelectedAndFocusedSoTypingReplacesIt)
+{
+    m_dlg.m_strName = CHeroList::kPresetName;
+    const int result = Run([this] {
+        EXPECT_EQ(Edit()->text(), QStringLiteral("Orvo"));
+        EXPECT_EQ(Edit()->selectedText(), QStringLiteral("Orvo"));
+        EXPECT_EQ(QApplication::focusWidget(), Edit());
+        Type(Edit(), QStringLiteral("王"));
+        Button("IDOK")->click();
+    });
+    EXPECT_EQ(result, QDialog::Accepted);
+    EXPECT_EQ(m_dlg.m_strName, Gbk("王"));
+}
+
+struct SEntryCase {
+    const char* pLabel;
+    const char* pPreset;  // GBK bytes
+    const char* pTyped;   // typed after clearing the edit, or nullptr to keep the preset
+    bool bCommit;         // typed through an input method in one go
+    const char* pShown;   // UTF-8
+};
+
+void PrintTo(const SEntryCase& c, std::ostream* pOut)
+{
+    *pOut << c.pLabel;
+}
+
+class NewHeroEntryTest : public NewHeroDlgTest, public ::testing::WithParamInterface<SEntryCase> {};
+
+// The edit refuses a keystroke that would pass 12 GBK bytes; what it shows is
+// stored on OK exactly, untrimmed, possibly empty.
+TEST_P(NewHeroEntryTest, KeepsAtMostTwelveGbkBytesAndStoresThemExactly)
+{
+    const SEntryCase& c = GetParam();
+    m_dlg.m_strName = c.pPreset;
+    const int result = Run([this, &c] {
+        if (c.pTyped) {
+            SendKey(Edit(), Qt::Key_Backspace);  // the preset is selected
+            if (c.bCommit)
+                Commit(Edit(), QString::fromUtf8(c.pTyped));
+            else
+                Type(Edit(), QString::fromUtf8(c.pTyped));
+        }
+        EXPECT_EQ(Edit()->text(), QString::fromUtf8(c.pShown));
+        Button("IDOK")->click();
+    });
+    EXPECT_EQ(result, QDialog::Accepted);
+    EXPECT_EQ(m_dlg.m_strName, Gbk(c.pShown));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, NewHeroEntryTest,
+    ::testing::Values(SEntryCase{"SevenChinese", "Orvo", "一二三四五六七", false, "一二三四五六"},
+                      SEntryCase{"ThirteenAscii", "Orvo", "abcdefghijklm", false, "abcdefghijkl"},
+                      SEntryCase{"OddByteLeft", "Orvo", "a一二三四五六", false, "a一二三四五"},
+                      SEntryCase{"ExactlyTwelve", "Orvo", "一二三四五六", false, "一二三四五六"},
+                      SEntryCase{"LongPhrase", "Orvo", "张三李四王五赵", true, ""},
+                      SEntryCase{"ShortPhrase", "Orvo", "张三", true, "张三"},
+                      SEntryCase{"Empty", "Orvo", "", false, ""},
+                      SEntryCase{"Untrimmed", " a b ", nullptr, false, " a b "},
+                      SEntryCase{"GbkPreset", "\xD3\xA2\xD0\xDB", nullptr, false, "英雄"}),
+    [](const ::testing::TestParamInfo<SEntryCase>& info) { return std::string(info.param.pLabel); });
+
+TEST_F(NewHeroDlgTest, OverLongNameAtOkIsWarnedAboutAndCanThenBeShortened)
+{
+    m_dlg.m_strName = "abcdefghijklmn";
+    const int result = Run([this] {
+        EXPECT_EQ(Edit()->text(), QStringLiteral("abcdefghijklmn"));
+        bool bWarned = false;
+        OnNextModal([&bWarned](QWidget* pWidget) {
+            auto* pBox = qobject_cast<QMessageBox*>(pWidget);
+            ASSERT_NE(pBox, nullptr);
+            bWarned = true;
+            EXPECT_EQ(pBox->text(), QStringLiteral("“请填入不多于12个的字符。”"));
+            EXPECT_EQ(pBox->icon(), QMessageBox::Warning);
+            EXPECT_EQ(pBox->windowTitle(), QStringLiteral("Orvo"));
+            pBox->accept();
+        });
+        Button("IDOK")->click();
+        EXPECT_TRUE(bWarned);
+        EXPECT_TRUE(m_dlg.isVisible());
+        // The window gets its focus back once the platform reactivates it.
+        EXPECT_EQ(m_dlg.focusWidget(), Edit());
+        EXPECT_EQ(Edit()->selectedText(), Edit()->text());
+        EXPECT_EQ(m_dlg.m_strName, "abcdefghijklmn");
+
+        Edit()->end(false);
+        SendKey(Edit(), Qt::Key_Backspace);
+        SendKey(Edit(), Qt::Key_Backspace);
+        Button("IDOK")->click();
+    });
+    EXPECT_EQ(result, QDialog::Accepted);
+    EXPECT_EQ(m_dlg.m_strName, "abcdefghijkl");
+}
+
+TEST_F(NewHeroDlgTest, CharacterGbkLacksIsRefusedAsTyped)
+{
+    const int result = Run([this] {
+        SendKey(Edit(), Qt::Key_Backspace);
+        Type(Edit(), QStringLiteral("a\U0001F600b"));
+        EXPECT_EQ(Edit()->text(), QStringLiteral("ab"));
+        EXPECT_TRUE(QToolTip::isVisible());
+        EXPECT_EQ(QToolTip::text(), CNewHeroDlg::UnrepresentableMessage());
+        Button("IDOK")->click();
+    });
+    EXPECT_EQ(result, QDialog::Accepted);
+    EXPECT_EQ(m_dlg.m_strName, "ab");
+}
+
+// A preset that does not decode shows replacement characters, which must not
+// go back into the list in place of the player's bytes.
+TEST_F(NewHeroDlgTest, UndecodablePresetIsRefusedAtOk)
+{
+    m_dlg.m_strName = "ab\xFF";
+    const int result = Run([this] {
+        EXPECT_EQ(Edit()->text(), QStringLiteral("ab\uFFFD"));
+        QString shown;
+        OnNextModal([&shown](QWidget* pWidget) {
+            auto* pBox = qobject_cast<QMessageBox*>(pWidget);
+            ASSERT_NE(pBox, nullptr);
+            shown = pBox->text();
+            pBox->accept();
+        });
+        Button("IDOK")->click();
+        EXPECT_EQ(shown, CNewHeroDlg::UnrepresentableMessage());
+        EXPECT_TRUE(m_dlg.isVisible());
+        Button("IDCANCEL")->click();
+    });
+    EXPECT_EQ(result, QDialog::Rejected);
+    EXPECT_EQ(m_dlg.m_strName, "ab\xFF");
+}
+
+struct SCloseCase {
+    const char* pWay;
+    std::function<void(CNewHeroDlg&, QLineEdit*)> close;
+    int nResult;
+};
+
+TEST_F(NewHeroDlgTest, CancelEscAndCloseBoxLeaveTheNameAloneWhileEnterIsOk)
+{
+    const std::vector<SCloseCase> cases = {
+        {"Cancel", [](CNewHeroDlg& dlg, QLineEdit*) {
+             dlg.findChild<QPushButton*>(QStringLiteral("IDCANCEL"))->click();
+         }, QDialog::Rejected},
+        {"Esc", [](CNewHeroDlg&, QLineEdit* pEdit) { SendKey(pEdit, Qt::Key_Escape); },
+         QDialog::Rejected},
+        {"close box", [](CNewHeroDlg& dlg, QLineEdit*) { dlg.close(); }, QDialog::Rejected},
+        {"Enter", [](CNewHeroDlg&, QLineEdit* pEdit) { SendKey(pEdit, Qt::Key_Return); },
+         QDialog::Accepted},
+    };
+    for (const SCloseCase& c : cases) {
+        SCOPED_TRACE(c.pWay);
+        CNewHeroDlg dlg;
+        dlg.m_strName = "Orvo";
+        const int result = RunModal([&dlg] { return dlg.DoModal(); }, [&dlg, &c] {
+            auto* pEdit = dlg.findChild<QLineEdit*>(QStringLiteral("IDC_NAME"));
+            Type(pEdit, QStringLiteral("Ann"));
+            c.close(dlg, pEdit);
+        });
+        EXPECT_EQ(result, c.nResult);
+        EXPECT_EQ(dlg.m_strName, c.nResult == QDialog::Accepted ? "Ann" : "Orvo");
+    }
+}
+
+// ---------------------------------------------------------------- hero board
+
+std::unique_ptr<CHeroRecord> MakeRecord(const std::string& name, int balls, int score)
+{
+    auto pRecord = std::make_unique<CHeroRecord>();
+    pRecord->SetName(name);
+    pRecord->SetBalls(balls);
+    pRecord->SetScore(score);
+    return pRecord;
+}
+
+QString CellText(const QDialog& dlg, const char* pColumn, int nRow)
+{
+    const auto* pLabel = dlg.findChild<QLabel*>(QString::fromLatin1(pColumn) + QString::number(nRow));
+    return pLabel ? pLabel->text() : QStringLiteral("(missing)");
+}
+
+TEST(HeroBoardDlg, ShowsRecordsBestFirstAndDotsBelow)
+{
+    CHeroList heroes;
+    heroes.Insert(MakeRecord("Orvo", 40, 0));
+    heroes.Insert(MakeRecord(Gbk("张三李四王五"), 95, 1234));
+    heroes.Insert(MakeRecord("ab\xFF", 5, 25));
+    const CHeroBoardDlg dlg(heroes);
+
+    const QString rows[][3] = {
+        {QStringLiteral("张三李四王五"), QStringLiteral("1234"), QStringLiteral("95")},
+        {QStringLiteral("Orvo"), QStringLiteral("0"), QStringLiteral("40")},
+        {QStringLiteral("ab\uFFFD"), QStringLiteral("25"), QStringLiteral("5")},
+    };
+    for (int r = 0; r < CHeroList::kMaxRecords; ++r) {
+        SCOPED_TRACE(r);
+        const bool bFilled = r < 3;
+        EXPECT_EQ(CellText(dlg, "name", r), bFilled ? rows[r][0] : QStringLiteral("....."));
+        EXPECT_EQ(CellText(dlg, "score", r), bFilled ? rows[r][1] : QStringLiteral("...."));
+        EXPECT_EQ(CellText(dlg, "balls", r), bFilled ? rows[r][2] : QStringLiteral("...."));
+    }
+}
+
+TEST(HeroBoardDlg, EscEnterAndCloseBoxCloseIt)
+{
+    struct SWay {
+        const char* pName;
+        std::function<void(QDialog&)> close;
+        int nResult;
+    };
+    const SWay ways[] = {
+        {"Esc", [](QDialog& dlg) { SendKey(&dlg, Qt::Key_Escape); }, QDialog::Rejected},
+        {"Enter", [](QDialog& dlg) { SendKey(&dlg, Qt::Key_Return); }, QDialog::Accepted},
+        {"close box", [](QDialog& dlg) { dlg.close(); }, QDialog::Rejected},
+    };
+    const CHeroList heroes;
+    for (const SWay& way : ways) {
+        SCOPED_TRACE(way.pName);
+        CHeroBoardDlg dlg(heroes);
+        EXPECT_EQ(RunModal([&dlg] { return dlg.DoModal(); }, [&dlg, &way] { way.close(dlg); }),
+                  way.nResult);
+    }
+}
+
+// ------------------------------------------------------- information dialogs
+
+TEST(AboutDlg, ShowsIconVersionAndClosesWithOk)
+{
+    CAboutDlg dlg;
+    EXPECT_EQ(dlg.windowTitle(), QStringLiteral("关于Orvo"));
+    QStringList texts;
+    bool bIcon = false;
+    for (const QLabel* pLabel : dlg.findChildren<QLabel*>()) {
+        texts << pLabel->text();
+        bIcon = bIcon || !pLabel->pixmap().isNull();
+    }
+    EXPECT_TRUE(texts.contains(QStringLiteral("Orvo 1.0 版")));
+    EXPECT_TRUE(bIcon);
+
+    const int result = RunModal([&dlg] { return dlg.DoModal(); }, [&dlg] {
+        auto* pOk = dlg.findChild<QPushButton*>(QStringLiteral("IDOK"));
+        EXPECT_TRUE(pOk->isDefault());
+        EXPECT_EQ(QApplication::focusWidget(), pOk);
+        SendKey(pOk, Qt::Key_Return);
+    });
+    EXPECT_EQ(result, QDialog::Accepted);
+}
+
+TEST(RulesText, HasItsSevenLinesEachEndedWithCrLf)
+{
+    const QString text = QString::fromStdString(CRulesDlg::RulesText());
+    ASSERT_TRUE(text.endsWith(QStringLiteral("\r\n")));
+    EXPECT_EQ(text.count(QLatin1Char('\n')), text.count(QStringLiteral("\r\n")));
+    const QStringList lines = text.chopped(2).split(QStringLiteral("\r\n"));
+    ASSERT_EQ(lines.size(), 7);
+    EXPECT_EQ(lines[0], QStringLiteral("Orvo 1.0"));
+    EXPECT_EQ(lines[1], QString());
+    EXPECT_EQ(lines[2], QStringLiteral("玩法："));
+    EXPECT_TRUE(lines[3].startsWith(QStringLiteral("    鼠标左键单击游戏窗口中的彩色小球，")));
+    EXPECT_TRUE(lines[3].endsWith(QStringLiteral("游戏根据删除小球的多少来排名次。")));
+    EXPECT_TRUE(lines[3].contains(QStringLiteral("五个或更多同色小球连成直线(横竖斜都可)自动删除。")));
+    EXPECT_EQ(lines[4], QString());
+    EXPECT_EQ(lines[5], QString());
+    EXPECT_FALSE(lines[6].trimmed().isEmpty());
+}
+
+TEST(RulesDlg, ShowsTheTextReadOnlyWithOkFocused)
+{
+    CRulesDlg dlg;
+    dlg.m_strText = CRulesDlg::RulesText();
+    const int result = RunModal([&dlg] { return dlg.DoModal(); }, [&dlg] {
+        auto* pText = dlg.findChild<QPlainTextEdit*>(QStringLiteral("IDC_RULES_TEXT"));
+        auto* pOk = dlg.findChild<QPushButton*>(QStringLiteral("IDOK"));
+        const QString shown = pText->toPlainText();
+        EXPECT_TRUE(shown.startsWith(QStringLiteral("Orvo 1.0\n\n玩法：\n")));
+        EXPECT_FALSE(shown.contains(QLatin1Char('\r')));
+        EXPECT_TRUE(pText->isReadOnly());
+        EXPECT_EQ(pText->focusPolicy(), Qt::NoFocus);
+        EXPECT_EQ(pText->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+        EXPECT_EQ(QApplication::focusWidget(), pOk);
+
+        Type(pText, QStringLiteral("x"));
+        SendKey(pText, Qt::Key_Backspace);
+        EXPECT_EQ(pText->toPlainText(), shown);
+        SendKey(pOk, Qt::Key_Return);
+    });
+    EXPECT_EQ(result, QDialog::Accepted);
+}
+
+// ------------------------------------------------------------------- layout
+
+TEST(DialogLayout, RoundsLikeTheClassicDialogUnits)
+{
+    struct SMulDiv {
+        int n, nNumerator, nDenominator, nExpected;
+    };
+    const SMulDiv mulDivs[] = {
+        {187, 6, 4, 281},  // 280.5 rounds up
+        {91, 13, 8, 148},
+        {7, 7, 4, 12},     // 12.25
+        {-3, 3, 2, -5},    // halves go away from zero
+        {0, 7, 4, 0},
+    };
+    for (const SMulDiv& m : mulDivs)
+        EXPECT_EQ(CDialogLayout::MulDiv(m.n, m.nNumerator, m.nDenominator), m.nExpected)
+            << m.n << " * " << m.nNumerator << " / " << m.nDenominator;
+
+    // Width of the 52 letters -> average: 6.0 -> 6, 6.5 -> 7, just under 6.5 -> 6.
+    const int alphabet[][2] = {{312, 6}, {338, 7}, {337, 6}, {364, 7}};
+    for (const auto& a : alphabet)
+        EXPECT_EQ(CDialogLayout::AverageCharWidth(a[0]), a[1]) << a[0];
+}
+
+TEST(DialogLayout, MapsCornersSoNeighboursStillMeet)
+{
+    const CDialogLayout layout(6, 13);
+    EXPECT_EQ(layout.MapRect(45, 40, 116, 14), QRect(68, 65, 174, 23));
+    EXPECT_EQ(layout.MapSize(187, 91), QSize(281, 148));
+    // 45 units is 67.5 pixels: the left cell must not end short of the right.
+    EXPECT_EQ(layout.MapRect(0, 0, 45, 8).right() + 1, layout.MapRect(45, 0, 85, 8).left());
+}
+
+TEST(DialogLayout, DialogFontCarriesChineseGlyphs)
+{
+    const QFontMetrics metrics(CDialogLayout::DialogFont());
+    EXPECT_TRUE(metrics.inFont(QChar(0x82F1)));  // 英
+    EXPECT_TRUE(metrics.inFont(QChar(0x96C4)));  // 雄
+}
+
+struct SDialogCase {
+    const char* pName;
+    std::function<std::unique_ptr<QDialog>()> make;
+    QSize templateSize;
+};
+
+// Every dialog is its template's size, cannot be resized, and no text of
+// its labels runs past its control.
+TEST(Dialogs, AreTemplateSizedFixedAndUnclipped)
+{
+    static const CHeroList s_heroes;
+    const std::vector<SDialogCase> cases = {
+        {"name", [] { return std::make_unique<CNewHeroDlg>(); }, {187, 91}},
+        {"board", [] { return std::make_unique<CHeroBoardDlg>(s_heroes); }, {225, 125}},
+        {"about", [] { return std::make_unique<CAboutDlg>(); }, {230, 125}},
+        {"rules", [] { return std::make_unique<CRulesDlg>(); }, {228, 133}},
+    };
+    const CDialogLayout layout;
+    for (const SDialogCase& c : cases) {
+        SCOPED_TRACE(c.pName);
+        const std::unique_ptr<QDialog> pDlg = c.make();
+        const QSize expected = layout.MapSize(c.templateSize.width(), c.templateSize.height());
+        EXPECT_EQ(pDlg->size(), expected);
+        EXPECT_EQ(pDlg->minimumSize(), expected);
+        EXPECT_EQ(pDlg->maximumSize(), expected);
+        EXPECT_FALSE(pDlg->windowFlags().testFlag(Qt::WindowContextHelpButtonHint));
+        EXPECT_FALSE(pDlg->isSizeGripEnabled());
+        for (const QLabel* pLabel : pDlg->findChildren<QLabel*>()) {
+            if (pLabel->text().isEmpty() || pLabel->wordWrap())
+                continue;
+            SCOPED_TRACE(pLabel->text().toStdString());
+            const QFontMetrics metrics(pLabel->font());
+            EXPECT_LE(metrics.horizontalAdvance(pLabel->text()), pLabel->width());
+            EXPECT_LE(metrics.height(), pLabel->height());
+            EXPECT_TRUE(pDlg->rect().contains(pLabel->geometry()));
+        }
+    }
+}
+
+TEST(Dialogs, NameEditSitsWhereItsTemplatePutsIt)
+{
+    const CNewHeroDlg dlg;
+    const CDialogLayout layout;
+    EXPECT_EQ(dlg.findChild<QLineEdit*>(QStringLiteral("IDC_NAME"))->geometry(),
+              layout.MapRect(45, 40, 116, 14));
+}
+
+}  // namespace

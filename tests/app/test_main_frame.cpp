@@ -1,0 +1,248 @@
+// The main window as the player meets it: its shape, what it shows, and
+// what mouse releases, blink ticks and keys do to the game.
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QScreen>
+#include <array>
+
+#include "AppTestSupport.h"
+#include "CBoardPanel.h"
+#include "CClientWindow.h"
+#include "CGameView.h"
+
+namespace {
+
+QPoint CellCentre(int row, int col)
+{
+    return QPoint(10 + 32 * (col - 1) + 16, 50 + 32 * (row - 1) + 16);
+}
+
+void Release(QWidget* pWidget, Qt::MouseButton button, QPoint pos)
+{
+    QMouseEvent event(QEvent::MouseButtonRelease, pos, pWidget->mapToGlobal(pos), button,
+                      Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(pWidget, &event);
+}
+
+void Press(QWidget* pWidget, Qt::MouseButton button, QPoint pos)
+{
+    QMouseEvent event(QEvent::MouseButtonPress, pos, pWidget->mapToGlobal(pos), button, button,
+                      Qt::NoModifier);
+    QApplication::sendEvent(pWidget, &event);
+}
+
+// The whole client area as a fresh paint of the game draws it.
+CSurface PaintedFrom(const CGame& game)
+{
+    CClientWindow window;
+    CGameView view(CGameView::LoadBallStrip());
+    view.Attach(&window);
+    view.PaintNow(game);
+    return window.Surface();
+}
+
+class MainFrameTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_started.Started());
+        m_pClient = m_started.Frame().ClientWidget();
+    }
+
+    // One blue ball at (5, 5) and one green at (1, 1) on an empty board,
+    // shown as a repaint would.
+    void PlaceTwoBalls()
+    {
+        std::array<std::uint8_t, 81> cells{};
+        cells[4 * 9 + 4] = 1;
+        cells[0] = 2;
+        Game().SetPosition(cells.data());
+        m_pClient->repaint();
+    }
+
+    std::uint32_t ShownAt(int row, int col)
+    {
+        const QPoint p = CellCentre(row, col);
+        return m_started.Frame().ClientWindow().Surface().Pixel(p.x(), p.y()) & CSurface::kRgbMask;
+    }
+    bool ShowsEmpty(int row, int col) { return ShownAt(row, col) == CBoardPanel::SquareColour(row, col); }
+
+    CGame& Game() { return m_started.Game(); }
+    CMainFrame& Frame() { return m_started.Frame(); }
+
+    CStartedApp m_started;
+    QWidget* m_pClient = nullptr;
+};
+
+TEST_F(MainFrameTest, ClientAreaIs308By348BelowOneMenuLineAndCannotBeResized)
+{
+    EXPECT_EQ(m_pClient->size(), QSize(308, 348));
+    const QRect bar = Frame().menuBar()->geometry();
+    EXPECT_EQ(m_pClient->geometry().topLeft(), QPoint(0, bar.bottom() + 1));
+    EXPECT_LT(bar.height(), 2 * Frame().menuBar()->fontMetrics().height()) << "menu wraps";
+    EXPECT_EQ(Frame().size(), QSize(308, bar.height() + 348));
+    EXPECT_EQ(Frame().minimumSize(), Frame().maximumSize());
+    EXPECT_EQ(Frame().windowTitle(), "Orvo");
+
+    const Qt::WindowFlags flags = Frame().windowFlags();
+    EXPECT_TRUE(flags & Qt::WindowMinimizeButtonHint);
+    EXPECT_TRUE(flags & Qt::WindowCloseButtonHint);
+    EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
+}
+
+TEST_F(MainFrameTest, StartsCentredAndVisibleWithTheFirstThreeBallsDrawn)
+{
+    const QRect area = Frame().screen()->availableGeometry();
+    const QPoint offset = Frame().frameGeometry().center() - area.center();
+    // Centred before the platform has drawn a border round it, so off by
+    // at most that border.
+    const QSize border = Frame().frameGeometry().size() - Frame().size();
+    EXPECT_LE(std::abs(offset.x()), border.width() / 2 + 1);
+    EXPECT_LE(std::abs(offset.y()), border.height() / 2 + 1);
+
+    EXPECT_TRUE(Frame().isVisible());
+    EXPECT_EQ(Game().Count(), 3);
+    EXPECT_FALSE(Frame().IsBlinkTimerRunning());
+    m_pClient->repaint();
+    EXPECT_EQ(Frame().ClientWindow().Surface(), PaintedFrom(Game()));
+}
+
+TEST_F(MainFrameTest, WindowShowsTheSurfacePixelForPixel)
+{
+    const QImage shown = m_pClient->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const CSurface& surface = Frame().ClientWindow().Surface();
+    ASSERT_EQ(shown.size(), QSize(surface.Width(), surface.Height()));
+    int nDiffering = 0;
+    for (int y = 0; y < surface.Height(); ++y)
+        for (int x = 0; x < surface.Width(); ++x)
+            nDiffering += (shown.pixel(x, y) & 0xFFFFFF) != (surface.Pixel(x, y) & 0xFFFFFF);
+    EXPECT_EQ(nDiffering, 0);
+}
+
+TEST_F(MainFrameTest, LeftReleaseOnABallSelectsItAndTheBlinkTimerShowsAndHidesIt)
+{
+    PlaceTwoBalls();
+    ASSERT_FALSE(ShowsEmpty(5, 5));
+
+    Press(m_pClient, Qt::LeftButton, CellCentre(5, 5));
+    EXPECT_FALSE(Game().IsSelected()) << "a press alone must do nothing";
+
+    Release(m_pClient, Qt::LeftButton, CellCentre(5, 5));
+    ASSERT_TRUE(Game().IsSelected());
+    EXPECT_EQ(Game().SelRow(), 5);
+    EXPECT_EQ(Game().SelCol(), 5);
+    EXPECT_TRUE(Frame().IsBlinkTimerRunning());
+    EXPECT_TRUE(ShowsEmpty(5, 5)) << "the blink starts hidden";
+
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Game().IsShown(); }, 2000));
+    EXPECT_FALSE(ShowsEmpty(5, 5));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !Game().IsShown(); }, 2000));
+    EXPECT_TRUE(ShowsEmpty(5, 5));
+}
+
+TEST_F(MainFrameTest, RightReleaseAnywhereInTheClientAreaEndsTheSelection)
+{
+    PlaceTwoBalls();
+    Release(m_pClient, Qt::LeftButton, CellCentre(5, 5));
+    ASSERT_TRUE(Game().IsSelected());
+
+    // Off the board, on the score counter.
+    Release(m_pClient, Qt::RightButton, QPoint(250, 20));
+    EXPECT_FALSE(Game().IsSelected());
+    EXPECT_FALSE(Frame().IsBlinkTimerRunning());
+    EXPECT_FALSE(ShowsEmpty(5, 5));
+}
+
+TEST_F(MainFrameTest, ReleasesThatAreNotLeftOrRightOnTheBoardChangeNothing)
+{
+    PlaceTwoBalls();
+    struct Case {
+        Qt::MouseButton button;
+        QPoint pos;
+    };
+    const Case cases[] = {
+        {Qt::LeftButton, QPoint(9, 60)},     // left of the board
+        {Qt::LeftButton, QPoint(100, 49)},   // above it
+        {Qt::LeftButton, QPoint(298, 60)},   // right of it
+        {Qt::LeftButton, QPoint(100, 338)},  // below it
+        {Qt::LeftButton, QPoint(400, 60)},   // outside the window: released after a drag
+        {Qt::MiddleButton, CellCentre(5, 5)},
+    };
+    for (const Case& c : cases) {
+        Release(m_pClient, c.button, c.pos);
+        EXPECT_FALSE(Game().IsSelected()) << c.pos.x() << "," << c.pos.y();
+    }
+}
+
+TEST_F(MainFrameTest, AMoveRunsToItsEndBeforeAnyQueuedEventIsHandled)
+{
+    PlaceTwoBalls();
+    Release(m_pClient, Qt::LeftButton, CellCentre(5, 5));
+
+    // Queued before the move starts: handled only once the move (walk,
+    // landing, three falling balls) is over.
+    int nCountSeen = -1;
+    QTimer::singleShot(0, [&] { nCountSeen = Game().Count(); });
+    Release(m_pClient, Qt::LeftButton, CellCentre(5, 8));
+
+    EXPECT_EQ(Game().Cell(5, 8), 1);
+    EXPECT_EQ(Game().Count(), 5);
+    EXPECT_FALSE(Game().IsSelected());
+    EXPECT_FALSE(Frame().IsBlinkTimerRunning());
+    EXPECT_EQ(nCountSeen, -1) << "events were handled during the move";
+    QTest::qWait(0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(nCountSeen, 5);
+    EXPECT_EQ(Frame().ClientWindow().Surface(), PaintedFrom(Game()));
+}
+
+TEST_F(MainFrameTest, F2StartsANewGameAtOnceAndEndsTheSelection)
+{
+    PlaceTwoBalls();
+    Release(m_pClient, Qt::LeftButton, CellCentre(1, 1));
+    ASSERT_TRUE(Game().IsSelected());
+    ASSERT_TRUE(m_started.Activate());
+
+    QTest::keyClick(&Frame(), Qt::Key_F2);
+    EXPECT_FALSE(Game().IsSelected());
+    EXPECT_FALSE(Frame().IsBlinkTimerRunning());
+    EXPECT_EQ(Game().Count(), 3);
+    EXPECT_EQ(Frame().ClientWindow().Surface(), PaintedFrom(Game()));
+}
+
+TEST_F(MainFrameTest, EscWithoutANotificationAreaMinimisesAndAWakeRestores)
+{
+    // The offscreen platform has no notification area.
+    ASSERT_FALSE(QSystemTrayIcon::isSystemTrayAvailable());
+    ASSERT_TRUE(m_started.Activate());
+
+    QTest::keyClick(&Frame(), Qt::Key_Escape);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Frame().isMinimized(); }, 2000));
+    EXPECT_FALSE(Frame().HasTrayIcon());
+
+    Frame().Wake();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !Frame().isMinimized(); }, 2000));
+    EXPECT_TRUE(Frame().isVisible());
+}
+
+TEST_F(MainFrameTest, KeysOtherThanEscDoNothing)
+{
+    PlaceTwoBalls();
+    Release(m_pClient, Qt::LeftButton, CellCentre(5, 5));
+    ASSERT_TRUE(m_started.Activate());
+
+    for (int key : {Qt::Key_A, Qt::Key_Space, Qt::Key_Return, Qt::Key_Delete, Qt::Key_F5})
+        QTest::keyClick(&Frame(), static_cast<Qt::Key>(key));
+    QTest::qWait(50);
+    EXPECT_TRUE(Game().IsSelected());
+    EXPECT_EQ(Game().Count(), 2);
+    EXPECT_TRUE(Frame().isVisible());
+    EXPECT_FALSE(Frame().isMinimized());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+}  // namespace

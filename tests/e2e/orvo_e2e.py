@@ -1,0 +1,356 @@
+#!/usr/bin/env python3
+"""The real game under Xvfb, played with xdotool and read off the screen.
+
+Usage: orvo_e2e.py PATH_TO_ORVO SCENARIO
+
+Each scenario runs on its own X display, with a fresh copy of the program
+in its own folder (so its settings file is its own) and its own temporary
+folder (so its single-instance socket meets no other game). Exit code 77
+means the scenario cannot run here (a tool is missing).
+"""
+
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+from collections import deque
+
+SKIP = 77
+CLIENT_W, CLIENT_H = 308, 348
+SCREEN_W, SCREEN_H = 800, 600
+EVEN_SQUARE, ODD_SQUARE = (0x70, 0x70, 0x70), (0x90, 0x90, 0x90)
+
+
+class Failure(Exception):
+    pass
+
+
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+def wait_for(predicate, timeout, what):
+    """Polls predicate until it returns something true; returns that."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = predicate()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise Failure("timed out waiting for " + what)
+        time.sleep(0.05)
+
+
+class Desktop:
+    """An X server of our own, and whatever we start on it."""
+
+    def __init__(self, orvo, work):
+        self.work = work
+        self.processes = []
+        read_fd, write_fd = os.pipe()
+        self.xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "%dx%dx24" % (SCREEN_W, SCREEN_H), "-nolisten", "tcp"],
+            pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_fd)
+        with os.fdopen(read_fd) as pipe:
+            number = pipe.readline().strip()
+        check(number, "Xvfb did not start")
+        self.env = dict(os.environ)
+        self.env.update({"DISPLAY": ":" + number, "TMPDIR": os.path.join(work, "tmp"),
+                         "XDG_RUNTIME_DIR": os.path.join(work, "run"), "HOME": work})
+        self.env.pop("WAYLAND_DISPLAY", None)
+        self.env.pop("QT_QPA_PLATFORM", None)
+        self.env.pop("DBUS_SESSION_BUS_ADDRESS", None)
+        for sub in ("tmp", "run", "game"):
+            os.makedirs(os.path.join(work, sub), mode=0o700)
+        # A copy of its own, so that the settings file lands beside it here.
+        self.orvo = os.path.join(work, "game", "orvo")
+        shutil.copy2(orvo, self.orvo)
+        self.ini = os.path.join(work, "game", "orvo.ini")
+        self.log = open(os.path.join(work, "stderr.log"), "w+")
+
+    def close(self):
+        for process in reversed(self.processes + [self.xvfb]):
+            if process.poll() is None:
+                process.terminate()
+                try:
+                    process.wait(5)
+                except subprocess.TimeoutExpired:
+                    process.kill()
+                    process.wait()
+        self.log.close()
+
+    def start(self, argv):
+        process = subprocess.Popen(argv, env=self.env, stdout=subprocess.DEVNULL,
+                                   stderr=self.log)
+        self.processes.append(process)
+        return process
+
+    def run(self, argv, timeout=20):
+        return subprocess.run(argv, env=self.env, capture_output=True, text=True, timeout=timeout)
+
+    def xdotool(self, *args):
+        return self.run(["xdotool"] + [str(a) for a in args]).stdout.split()
+
+    def visible_windows(self, name="^Orvo$"):
+        return self.xdotool("search", "--onlyvisible", "--name", name)
+
+    def geometry(self, window):
+        info = {}
+        for line in self.run(["xwininfo", "-id", window]).stdout.splitlines():
+            key, _, value = line.strip().partition(":")
+            info[key] = value.strip()
+        return (int(info["Absolute upper-left X"]), int(info["Absolute upper-left Y"]),
+                int(info["Width"]), int(info["Height"]))
+
+    def grab(self, x, y, w, h):
+        """The screen's pixels in a rectangle, as rows of (r, g, b)."""
+        ppm = subprocess.run(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (w, h, x, y),
+                              "+repage", "-depth", "8", "ppm:-"], env=self.env, capture_output=True,
+                             timeout=20).stdout
+        fields, offset = [], 0
+        while len(fields) < 4:
+            while ppm[offset:offset + 1].isspace():
+                offset += 1
+            end = offset
+            while not ppm[end:end + 1].isspace():
+                end += 1
+            fields.append(ppm[offset:end])
+            offset = end
+        offset += 1
+        check(fields[0] == b"P6" and int(fields[1]) == w and int(fields[2]) == h and fields[3] == b"255",
+              "unexpected screenshot format")
+        data = ppm[offset:]
+        return [[tuple(data[(row * w + col) * 3:(row * w + col) * 3 + 3]) for col in range(w)]
+                for row in range(h)]
+
+    def ini_text(self):
+        try:
+            with open(self.ini, encoding="latin-1") as f:
+                return f.read()
+        except FileNotFoundError:
+            return ""
+
+
+class Game:
+    """The running game's window, seen from outside."""
+
+    def __init__(self, desktop):
+        self.desktop = desktop
+        self.process = desktop.start([desktop.orvo])
+        windows = wait_for(desktop.visible_windows, 30, "the game window")
+        check(len(windows) == 1, "more than one game window: %s" % windows)
+        self.window = windows[0]
+        x, y, w, h = desktop.geometry(self.window)
+        check(w == CLIENT_W, "window is %d pixels wide" % w)
+        # The client area is what lies below the one-line menu bar.
+        self.menu_height = h - CLIENT_H
+        check(12 <= self.menu_height <= 40, "menu bar of %d pixels" % self.menu_height)
+        self.client = (x, y + self.menu_height)
+        self.outer = (x, y, w, h)
+
+    def focus(self):
+        self.desktop.xdotool("windowfocus", "--sync", self.window)
+
+    def key(self, name):
+        self.focus()
+        self.desktop.xdotool("key", name)
+
+    def click(self, cx, cy, button=1):
+        self.desktop.xdotool("mousemove", self.client[0] + cx, self.client[1] + cy,
+                             "click", button)
+
+    def pixels(self):
+        return self.desktop.grab(self.client[0], self.client[1], CLIENT_W, CLIENT_H)
+
+    def board(self, pixels=None):
+        """Cell -> colour of the ball's centre pixel, for every occupied cell."""
+        pixels = pixels or self.pixels()
+        balls = {}
+        for r in range(1, 10):
+            for c in range(1, 10):
+                x, y = cell_centre(r, c)
+                if pixels[y][x] not in (EVEN_SQUARE, ODD_SQUARE):
+                    balls[(r, c)] = pixels[y][x]
+        return balls
+
+    def shows_cell_empty(self, r, c):
+        x, y = cell_centre(r, c)
+        return self.desktop.grab(self.client[0] + x, self.client[1] + y, 1, 1)[0][0] == square(r, c)
+
+
+def cell_centre(r, c):
+    return 10 + 32 * (c - 1) + 16, 50 + 32 * (r - 1) + 16
+
+
+def square(r, c):
+    return EVEN_SQUARE if (r + c) % 2 == 0 else ODD_SQUARE
+
+
+def farthest_reachable(balls, start):
+    """The empty cell farthest from start by a walk through empty cells."""
+    seen, queue, last = {start}, deque([start]), None
+    while queue:
+        r, c = queue.popleft()
+        for nr, nc in ((r, c + 1), (r - 1, c), (r, c - 1), (r + 1, c)):
+            if 1 <= nr <= 9 and 1 <= nc <= 9 and (nr, nc) not in seen and (nr, nc) not in balls:
+                seen.add((nr, nc))
+                queue.append((nr, nc))
+                last = (nr, nc)
+    return last
+
+
+def scenario_play(desktop):
+    game = Game(desktop)
+    x, y, w, h = game.outer
+    check(abs(x - (SCREEN_W - w) // 2) <= 1 and abs(y - (SCREEN_H - h) // 2) <= 1,
+          "window at %d,%d is not centred" % (x, y))
+
+    # Every square at its place, pixel for pixel: the inside corner of each
+    # square (never covered by a ball) has the square's grey, and its raised
+    # edge one pixel further out has not.
+    def misplaced_square(pixels):
+        for r in range(1, 10):
+            for c in range(1, 10):
+                left, top = 10 + 32 * (c - 1), 50 + 32 * (r - 1)
+                if pixels[top + 1][left + 1] != square(r, c) or pixels[top][left] == square(r, c):
+                    return (r, c)
+        return None
+
+    pixels = wait_for(lambda: (lambda p: None if misplaced_square(p) else p)(game.pixels()), 10,
+                      "the board to show with every square in its place")
+    balls = game.board(pixels)
+    check(len(balls) == 3, "the first game shows %d balls" % len(balls))
+
+    # A click on a ball selects it; it blinks: hidden, shown, hidden again.
+    cell = sorted(balls)[0]
+    colour = balls[cell]
+    game.click(*cell_centre(*cell))
+    for shown in (False, True, False):
+        wait_for(lambda: game.shows_cell_empty(*cell) != shown, 3,
+                 "the selected ball to be %s" % ("shown" if shown else "hidden"))
+
+    # The move: the ball walks to the farthest free cell, three balls fall.
+    target = farthest_reachable(balls, cell)
+    game.click(*cell_centre(*target))
+    after = wait_for(lambda: (lambda b: b if len(b) == 6 else None)(game.board()), 10,
+                     "three new balls after the move")
+    check(after.get(target) == colour, "the ball did not arrive at %s" % (target,))
+
+    # F4 writes the switch at once, each time.
+    check("PlaySound" not in desktop.ini_text(), "the settings file was written at start")
+    game.key("F4")
+    wait_for(lambda: "[CONFIG]\nPlaySound=1\n" in desktop.ini_text(), 5, "PlaySound=1")
+    game.key("F4")
+    wait_for(lambda: "[CONFIG]\nPlaySound=0\n" in desktop.ini_text(), 5, "PlaySound=0")
+
+    # A second start while the game is on screen: no second window.
+    second = desktop.run([desktop.orvo], timeout=30)
+    check(second.returncode == 0, "second start exited with %d" % second.returncode)
+    time.sleep(0.5)
+    check(desktop.visible_windows() == [game.window], "a second window opened")
+    check(game.process.poll() is None, "the first game ended")
+
+
+def tray_icon(desktop, game):
+    """The visible window of our program that is not the main window."""
+    for window in desktop.xdotool("search", "--onlyvisible", "--class", "^orvo$"):
+        if window != game.window and desktop.geometry(window)[2] <= 64:
+            return window
+    return None
+
+
+def scenario_tray(desktop):
+    if not shutil.which("trayer"):
+        return SKIP
+    desktop.start(["trayer", "--edge", "bottom", "--align", "right", "--widthtype", "pixel",
+                   "--width", "100", "--heighttype", "pixel", "--height", "24"])
+    wait_for(lambda: desktop.xdotool("search", "--onlyvisible", "--class", "trayer"), 10,
+             "the notification area")
+    game = Game(desktop)
+
+    # Esc: the window leaves the screen and an icon takes its place.
+    game.key("Escape")
+    wait_for(lambda: not desktop.visible_windows(), 5, "the window to hide")
+    icon = wait_for(lambda: tray_icon(desktop, game), 5, "the tray icon")
+    x, y, w, h = desktop.geometry(icon)
+
+    # A right click on the icon does nothing; a left click brings the game
+    # back and the icon goes.
+    desktop.xdotool("mousemove", x + w // 2, y + h // 2, "click", 3)
+    time.sleep(0.5)
+    check(not desktop.visible_windows(), "a right click on the icon showed the window")
+    desktop.xdotool("mousemove", x + w // 2, y + h // 2, "click", 1)
+    wait_for(lambda: desktop.visible_windows() == [game.window], 5, "the window to return")
+    wait_for(lambda: tray_icon(desktop, game) is None, 5, "the icon to go")
+    check(len(game.board()) == 3, "the board did not come back whole")
+
+    # Hidden again, a second start brings it back and opens nothing else.
+    game.key("Escape")
+    wait_for(lambda: not desktop.visible_windows(), 5, "the window to hide again")
+    wait_for(lambda: tray_icon(desktop, game), 5, "the tray icon again")
+    second = desktop.run([desktop.orvo], timeout=30)
+    check(second.returncode == 0, "second start exited with %d" % second.returncode)
+    wait_for(lambda: desktop.visible_windows() == [game.window], 5, "the window to return")
+    wait_for(lambda: tray_icon(desktop, game) is None, 5, "the icon to go")
+
+
+def window_state(desktop, window):
+    return desktop.run(["xprop", "-id", window, "WM_STATE"]).stdout
+
+
+def scenario_minimise(desktop):
+    # A window manager to minimise into, and no notification area.
+    if not shutil.which("openbox") or not shutil.which("xprop"):
+        return SKIP
+    desktop.start(["openbox", "--sm-disable"])
+    wait_for(lambda: desktop.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"]).stdout.count("window id"),
+             10, "the window manager")
+    game = Game(desktop)
+    wait_for(lambda: "Normal" in window_state(desktop, game.window), 5, "a managed window")
+
+    game.key("Escape")
+    wait_for(lambda: "Iconic" in window_state(desktop, game.window), 5, "the window to minimise")
+    check(not desktop.visible_windows(), "the minimised window is still on screen")
+
+    second = desktop.run([desktop.orvo], timeout=30)
+    check(second.returncode == 0, "second start exited with %d" % second.returncode)
+    wait_for(lambda: "Normal" in window_state(desktop, game.window), 5, "the window to return")
+    wait_for(lambda: desktop.visible_windows() == [game.window], 5, "the window on screen")
+
+
+SCENARIOS = {"play": scenario_play, "tray": scenario_tray, "minimise": scenario_minimise}
+
+
+def main():
+    if len(sys.argv) != 3 or sys.argv[2] not in SCENARIOS:
+        print(__doc__)
+        return 2
+    for tool in ("Xvfb", "xdotool", "xwininfo", "import"):
+        if not shutil.which(tool):
+            print("skipped: %s is not installed" % tool)
+            return SKIP
+    work = tempfile.mkdtemp(prefix="orvo-e2e-")
+    desktop = Desktop(sys.argv[1], work)
+    try:
+        result = SCENARIOS[sys.argv[2]](desktop)
+        if result == SKIP:
+            print("skipped: a tool this scenario needs is not installed")
+            return SKIP
+        print("passed")
+        return 0
+    except Failure as failure:
+        print("FAILED: %s" % failure)
+        desktop.log.seek(0)
+        sys.stdout.write(desktop.log.read()[-4000:])
+        return 1
+    finally:
+        desktop.close()
+        shutil.rmtree(work, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
