@@ -41,11 +41,7 @@ setup)
 run)
     setup
     build build
-    if [ -x build/orvo ]; then
-        exec ./build/orvo
-    fi
-    # No window yet: play a sample game headless.
-    exec ./build/orvo-trace < tests/trace/golden/crossing_lines.trace
+    exec ./build/orvo
     ;;
 test)
     setup
