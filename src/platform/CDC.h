@@ -27,7 +27,7 @@ constexpr std::uint32_t COLOR_BTNFACE_RGB = 0xF0F0F0;
 constexpr std::uint32_t COLOR_3DHILIGHT_RGB = 0xFFFFFF;
 constexpr std::uint32_t COLOR_3DLIGHT_RGB = 0xE3E3E3;
 constexpr std::uint32_t COLOR_3DSHADOW_RGB = 0xA0A0A0;
-constexpr std::uint32_t COLOR_3DDKSHADOW_RGB = 0x696969;
+constexpr std::uint32_t COLOR_3DDKSHADOW_RGB = 0x404040;
 
 // DrawEdge: which rings (outer, inner; raised or sunken) and which sides.
 constexpr unsigned BDR_RAISEDOUTER = 0x0001;
