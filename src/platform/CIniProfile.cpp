@@ -104,9 +104,11 @@ bool Parse(CSimpleIniA& ini, std::string text)
     return ini.LoadData(bracketed) >= 0;
 }
 
-// Reads the file afresh; a missing or unreadable file is an empty one.
+// Reads the file afresh; a missing or unreadable file is an empty one. Twin
+// keys are all kept so that a read finds the first of them, as it always did.
 void LoadForReading(CSimpleIniA& ini, const std::string& path)
 {
+    ini.SetMultiKey(true);
     std::string text;
     mode_t mode = 0;
     if (ReadWholeFile(path, text, mode) != EFileState::Read || !Parse(ini, text))

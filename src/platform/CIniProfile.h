@@ -14,7 +14,7 @@
 // surrounding blanks, and at most 4095 bytes long when read. An integer is an
 // optional sign and the leading decimal digits; digits beyond 32 bits wrap
 // modulo 2^32 as they did in the old function, and an empty value reads as
-// the default. Where a key or section appears twice, the last value counts.
+// the default. Where a key appears twice, the first one is read.
 //
 // Write replaces the file atomically (temporary file in the same folder,
 // fsync, rename), keeping every other section, key and comment; it fails

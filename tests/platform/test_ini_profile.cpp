@@ -63,6 +63,17 @@ TEST_F(IniProfileTest, SectionAndKeyNamesIgnoreCase)
     EXPECT_EQ(profile.GetProfileString("CONFIG", "Hero0", "-"), "-");
 }
 
+TEST_F(IniProfileTest, FirstOfTwinKeysIsTheOneRead)
+{
+    // A hand-edited file may name a key twice; the first one counts, as it
+    // always did, also when the twin stands in a repeated section.
+    WriteText("[TOPTEN]\nHero0=FIRST\nhero0=SECOND\n[CONFIG]\nPlaySound=0\n"
+              "[topten]\nHERO0=THIRD\nHero1=ONLY\n");
+    CIniProfile profile(m_path.string());
+    EXPECT_EQ(profile.GetProfileString("TOPTEN", "Hero0", "-"), "FIRST");
+    EXPECT_EQ(profile.GetProfileString("TOPTEN", "Hero1", "-"), "ONLY");
+}
+
 TEST_F(IniProfileTest, IntegerIsSignAndLeadingDigits)
 {
     struct SCase {
