@@ -4,45 +4,19 @@
 #include <QPushButton>
 
 #include "CGame.h"
-#include "CGameView.h"
 #include "CMainFrame.h"
 #include "CNewHeroDlg.h"
 #include "CResources.h"
 #include "CWaveFile.h"
 
 CAppOutput::CAppOutput(CGame& game, CHeroList& heroes, CGameView& view)
-    : m_game(game), m_heroes(heroes), m_view(view)
+    : CViewOutput(view, game), m_game(game), m_heroes(heroes)
 {
 }
 
 void CAppOutput::SetFrame(CMainFrame* pFrame)
 {
     m_pFrame = pFrame;
-}
-
-void CAppOutput::DrawCell(int row, int col, std::uint8_t value)
-{
-    m_view.DrawCell(row, col, value);
-}
-
-void CAppOutput::Push(std::uint8_t colour)
-{
-    m_view.Push(colour);
-}
-
-void CAppOutput::SetBallsValue(int value)
-{
-    m_view.SetBallsValue(value);
-}
-
-void CAppOutput::SetScoreValue(int value)
-{
-    m_view.SetScoreValue(value);
-}
-
-void CAppOutput::Paint()
-{
-    m_view.PaintNow(m_game);
 }
 
 void CAppOutput::PlayEffect(std::uint16_t id)

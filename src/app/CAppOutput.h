@@ -3,9 +3,9 @@
 #include <QPointer>
 
 #include "CAlsaPlayer.h"
-#include "CGameOutput.h"
 #include "CHeroList.h"
 #include "CTickClock.h"
+#include "CViewOutput.h"
 
 class CGame;
 class CGameView;
@@ -14,19 +14,14 @@ class CMainFrame;
 // The engine's and the top-ten list's way out to the real thing: the panels
 // on the main window, ALSA, the tick clock, the blink timer, the game-over
 // box and the name dialog.
-class CAppOutput final : public CGameOutput, public CHeroPrompt {
+class CAppOutput final : public CViewOutput, public CHeroPrompt {
 public:
     CAppOutput(CGame& game, CHeroList& heroes, CGameView& view);
 
     // Dialogs and the timer belong to this window; null before it exists.
     void SetFrame(CMainFrame* pFrame);
 
-    // CGameOutput
-    void DrawCell(int row, int col, std::uint8_t value) override;
-    void Push(std::uint8_t colour) override;
-    void SetBallsValue(int value) override;
-    void SetScoreValue(int value) override;
-    void Paint() override;
+    // CGameOutput, beyond the drawing
     // Serves the list's fanfare as well as the game's effects.
     void PlayEffect(std::uint16_t id) override;
     void Pause(std::uint32_t ms) override;
@@ -42,7 +37,6 @@ public:
 private:
     CGame& m_game;
     CHeroList& m_heroes;
-    CGameView& m_view;
     QPointer<CMainFrame> m_pFrame;
     CTickClock m_clock;
     CAlsaPlayer m_player;

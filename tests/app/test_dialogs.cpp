@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "AppTestSupport.h"
 #include "CAboutDlg.h"
 #include "CDialogLayout.h"
 #include "CGbk.h"
@@ -26,26 +27,6 @@
 #include "CRulesDlg.h"
 
 namespace {
-
-// The dialogs need a QApplication; the offscreen platform needs no display.
-class CQtEnvironment : public ::testing::Environment {
-public:
-    void SetUp() override
-    {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        m_pApp = std::make_unique<QApplication>(m_argc, m_argv);
-    }
-    void TearDown() override { m_pApp.reset(); }
-
-private:
-    int m_argc = 1;
-    char m_name[16] = "test_dialogs";
-    char* m_argv[2] = {m_name, nullptr};
-    std::unique_ptr<QApplication> m_pApp;
-};
-
-[[maybe_unused]] const auto* const g_pQtEnvironment =
-    ::testing::AddGlobalTestEnvironment(new CQtEnvironment);
 
 // Calls handle with the active modal window once one other than pNot is up
 // and has the focus, which the platform hands over only after the window

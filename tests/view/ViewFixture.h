@@ -8,9 +8,9 @@
 #include "CClientWindow.h"
 #include "CDC.h"
 #include "CGame.h"
-#include "CGameOutput.h"
 #include "CGameView.h"
 #include "CSurface.h"
+#include "CViewOutput.h"
 
 // Widths of the ball's disc, frame row by frame row, centred in 28 pixels.
 constexpr int kDiscRowWidths[28] = {0,  8,  12, 16, 18, 20, 22, 22, 24, 24, 26, 26, 26, 26,
@@ -84,15 +84,10 @@ struct CViewRig {
 };
 
 // The engine bound to a view as the program binds it, without sound or time.
-class CViewOutput : public CGameOutput {
+class CViewOnlyOutput : public CViewOutput {
 public:
-    CViewOutput(CGameView& view, const CGame& game) : m_view(view), m_game(game) {}
+    using CViewOutput::CViewOutput;
 
-    void DrawCell(int row, int col, std::uint8_t value) override { m_view.DrawCell(row, col, value); }
-    void Push(std::uint8_t colour) override { m_view.Push(colour); }
-    void SetBallsValue(int value) override { m_view.SetBallsValue(value); }
-    void SetScoreValue(int value) override { m_view.SetScoreValue(value); }
-    void Paint() override { m_view.PaintNow(m_game); }
     void PlayEffect(std::uint16_t) override {}
     void Pause(std::uint32_t) override {}
     std::uint32_t GetTickCount() override { return ticks; }
@@ -102,10 +97,6 @@ public:
     bool TryEnter(int, int) override { return false; }
 
     std::uint32_t ticks = 1;
-
-private:
-    CGameView& m_view;
-    const CGame& m_game;
 };
 
 // Client point in the middle of a board cell.

@@ -79,7 +79,7 @@ TEST(GameView, PaintDrawsEveryBallInItsCellAndThePreviewFromTheGame)
     const char* const rows[9] = {"7.......1", ".........", ".........", ".........", "....4....",
                                  ".........", ".........", ".........", "3.......6"};
     CGame game;
-    CViewOutput output(painted.view, game);
+    CViewOnlyOutput output(painted.view, game);
     game.SetOutput(&output);
     game.NewGame();  // a preview of three colours and three balls
     SetBoard(game, rows);
@@ -102,7 +102,7 @@ TEST(GameView, PaintShowsASelectedBallInItsHiddenBlinkPhase)
 {
     CViewRig rig;
     CGame game;
-    CViewOutput output(rig.view, game);
+    CViewOnlyOutput output(rig.view, game);
     game.SetOutput(&output);
     game.NewGame();
     int row = 0, col = 0;
@@ -130,7 +130,7 @@ TEST(GameView, RepaintAfterImmediateUpdatesShowsTheSamePicture)
     for (const std::uint32_t seed : {1u, 7u, 2024u}) {
         CViewRig played, repainted;
         CGame game;
-        CViewOutput output(played.view, game);
+        CViewOnlyOutput output(played.view, game);
         output.ticks = seed;
         game.SetOutput(&output);
         game.NewGame();

@@ -71,7 +71,10 @@ std::vector<std::string> SplitWords(const std::string& line)
 
 }  // namespace
 
-CTraceDriver::CTraceDriver(std::ostream& out) : m_out(out), m_view(CGameView::LoadBallStrip())
+// The base only keeps references to the view and the game; it draws
+// nothing until the members exist.
+CTraceDriver::CTraceDriver(std::ostream& out)
+    : CViewOutput(m_view, m_game), m_out(out), m_view(CGameView::LoadBallStrip())
 {
     m_view.Attach(&m_window);
     m_game.SetOutput(this);
@@ -233,25 +236,25 @@ void CTraceDriver::PrintHeroes()
 void CTraceDriver::DrawCell(int row, int col, std::uint8_t value)
 {
     Line("draw " + std::to_string(row) + ' ' + std::to_string(col) + ' ' + std::to_string(value));
-    m_view.DrawCell(row, col, value);
+    CViewOutput::DrawCell(row, col, value);
 }
 
 void CTraceDriver::Push(std::uint8_t colour)
 {
     Line("push " + std::to_string(colour));
-    m_view.Push(colour);
+    CViewOutput::Push(colour);
 }
 
 void CTraceDriver::SetBallsValue(int value)
 {
     Line("balls " + std::to_string(value));
-    m_view.SetBallsValue(value);
+    CViewOutput::SetBallsValue(value);
 }
 
 void CTraceDriver::SetScoreValue(int value)
 {
     Line("score " + std::to_string(value));
-    m_view.SetScoreValue(value);
+    CViewOutput::SetScoreValue(value);
 }
 
 void CTraceDriver::OnSeedRandom(std::uint32_t seed)
@@ -262,7 +265,7 @@ void CTraceDriver::OnSeedRandom(std::uint32_t seed)
 void CTraceDriver::Paint()
 {
     Line("paint");
-    m_view.PaintNow(m_game);
+    CViewOutput::Paint();
 }
 
 void CTraceDriver::PlayEffect(std::uint16_t id)

@@ -11,14 +11,14 @@
 #include "CClientWindow.h"
 #include "CGame.h"
 #include "CGameView.h"
-#include "CGameOutput.h"
 #include "CHeroList.h"
+#include "CViewOutput.h"
 
 class CProfile;
 
 // Runs a script of commands against the real engine and top-ten list and
 // prints one line for every outgoing call the engine makes.
-class CTraceDriver final : public CGameOutput, public CHeroPrompt {
+class CTraceDriver final : public CViewOutput, public CHeroPrompt {
 public:
     explicit CTraceDriver(std::ostream& out);
     ~CTraceDriver() override;
