@@ -8,18 +8,13 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <map>
+#include <set>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
-
-// Two sections of our own bracket the file's text while it is parsed. The
-// first takes the keys above any section header, which the old API never
-// found; the last takes the comments after the last entry, which SimpleIni
-// would otherwise drop because no entry follows them. Neither is written.
-const char HEAD_SECTION[] = "\x01orvo:head";
-const char TAIL_SECTION[] = "\x01orvo:tail";
 
 const char UTF8_BOM[] = "\xEF\xBB\xBF";
 
@@ -27,7 +22,31 @@ const char UTF8_BOM[] = "\xEF\xBB\xBF";
 // leave its temporary behind; the next writer steps over it.
 const int MAX_TEMP_ATTEMPTS = 100;
 
+// Our own sections are named with this stem, a number and a colon; the
+// number is picked so that no section of the file starts the same way.
+const char OWN_SECTION_STEM[] = "\x01orvo";
+
 enum class EFileState { Missing, Read, Unreadable };
+
+// The file as SimpleIni sees it, plus what SimpleIni cannot carry: three
+// kinds of sections of our own bracket and patch the text. The head takes
+// the keys above any section header, which the old API never found; the
+// tail takes the comments after the last entry, which SimpleIni would drop;
+// and each header without its closing bracket becomes a section that keeps
+// the line as it stood, so that its keys stay out of reach as before and the
+// line comes back unchanged instead of growing at every write.
+struct CIniDocument {
+    CSimpleIniA ini {false, true /* twin keys */, false};
+    std::string ownPrefix;
+    std::map<std::string, std::string> unclosedHeaders;
+
+    bool IsOwn(const std::string& section) const
+    {
+        return section.compare(0, ownPrefix.size(), ownPrefix) == 0;
+    }
+    std::string Head() const { return ownPrefix + "head"; }
+    std::string Tail() const { return ownPrefix + "tail"; }
+};
 
 class CFileDescriptor {
 public:
@@ -89,30 +108,112 @@ EFileState ReadWholeFile(const std::string& path, std::string& data, mode_t& mod
     return EFileState::Read;
 }
 
-bool Parse(CSimpleIniA& ini, std::string text)
+// SimpleIni's idea of blanks and line ends.
+bool IsIniSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool IsIniLineEnd(char c) { return c == '\r' || c == '\n'; }
+
+struct SHeaderScan {
+    std::vector<std::string> names;
+    std::vector<std::pair<std::size_t, std::size_t>> unclosed;  // [begin, end)
+    std::vector<std::pair<std::size_t, std::size_t>> dropped;
+};
+
+// Finds the section headers where SimpleIni will: at the first non-blank of
+// an entry, with blanks (line ends too) allowed after the bracket.
+SHeaderScan ScanHeaders(const std::string& text)
+{
+    SHeaderScan scan;
+    const std::size_t n = text.size();
+    std::size_t p = 0;
+    for (;;) {
+        while (p < n && IsIniSpace(text[p]))
+            ++p;
+        if (p >= n)
+            break;
+        if (text[p] == '[') {
+            const std::size_t begin = p++;
+            while (p < n && IsIniSpace(text[p]))
+                ++p;
+            const std::size_t nameBegin = p;
+            while (p < n && text[p] != ']' && !IsIniLineEnd(text[p]))
+                ++p;
+            if (p < n && text[p] == ']') {
+                std::size_t nameEnd = p;
+                while (nameEnd > nameBegin && IsIniSpace(text[nameEnd - 1]))
+                    --nameEnd;
+                scan.names.push_back(text.substr(nameBegin, nameEnd - nameBegin));
+            } else if (p > nameBegin) {
+                scan.unclosed.emplace_back(begin, p);
+            } else {
+                // A bracket alone at the end of the file: nothing follows
+                // it, so it goes, or it would swallow what a write appends.
+                scan.dropped.emplace_back(begin, p);
+            }
+        }
+        while (p < n && !IsIniLineEnd(text[p]))
+            ++p;
+    }
+    return scan;
+}
+
+std::string ChooseOwnPrefix(const std::vector<std::string>& names,
+                            const std::vector<CProfileEdit>& edits)
+{
+    const std::size_t nStem = sizeof OWN_SECTION_STEM - 1;
+    std::set<std::string> taken;
+    auto note = [&](const std::string& name) {
+        if (name.compare(0, nStem, OWN_SECTION_STEM) != 0)
+            return;
+        const std::size_t colon = name.find(':', nStem);
+        if (colon != std::string::npos)
+            taken.insert(name.substr(nStem, colon - nStem));
+    };
+    for (const std::string& name : names)
+        note(name);
+    for (const CProfileEdit& edit : edits)
+        note(edit.section);
+    int nNumber = 0;
+    while (taken.count(std::to_string(nNumber)))
+        ++nNumber;
+    return OWN_SECTION_STEM + std::to_string(nNumber) + ":";
+}
+
+// Edits count when the names are chosen: a section they create must not
+// collide with ours either.
+bool Parse(CIniDocument& doc, std::string text, const std::vector<CProfileEdit>& edits = {})
 {
     if (text.compare(0, 3, UTF8_BOM) == 0)
         text.erase(0, 3);
     // SimpleIni reads up to the first NUL; a damaged file must not hide the
     // lines behind it, and a NUL ends a line as it ended a string before.
     std::replace(text.begin(), text.end(), '\0', '\n');
+    const SHeaderScan scan = ScanHeaders(text);
+    doc.ownPrefix = ChooseOwnPrefix(scan.names, edits);
+
     std::string bracketed;
     bracketed.reserve(text.size() + 64);
-    bracketed.append("[").append(HEAD_SECTION).append("]\n");
-    bracketed.append(text);
-    bracketed.append("\n[").append(TAIL_SECTION).append("]\n");
-    return ini.LoadData(bracketed) >= 0;
+    bracketed.append("[").append(doc.Head()).append("]\n");
+    std::size_t copied = 0;
+    for (const auto& [begin, end] : scan.unclosed) {
+        const std::string name = doc.ownPrefix + std::to_string(doc.unclosedHeaders.size());
+        doc.unclosedHeaders[name] = text.substr(begin, end - begin);
+        bracketed.append(text, copied, begin - copied).append("[").append(name).append("]");
+        copied = end;
+    }
+    bracketed.append(text, copied, std::string::npos);
+    for (auto it = scan.dropped.rbegin(); it != scan.dropped.rend(); ++it)
+        bracketed.erase(bracketed.size() - (text.size() - it->first), it->second - it->first);
+    bracketed.append("\n[").append(doc.Tail()).append("]\n");
+    return doc.ini.LoadData(bracketed) >= 0;
 }
 
-// Reads the file afresh; a missing or unreadable file is an empty one. Twin
-// keys are all kept so that a read finds the first of them, as it always did.
-void LoadForReading(CSimpleIniA& ini, const std::string& path)
+// Reads the file afresh; a missing or unreadable file is an empty one.
+void LoadForReading(CIniDocument& doc, const std::string& path)
 {
-    ini.SetMultiKey(true);
     std::string text;
     mode_t mode = 0;
-    if (ReadWholeFile(path, text, mode) != EFileState::Read || !Parse(ini, text))
-        ini.Reset();
+    if (ReadWholeFile(path, text, mode) != EFileState::Read || !Parse(doc, text))
+        doc.ini.Reset();
 }
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
@@ -141,18 +242,27 @@ bool IsEditStorable(const CProfileEdit& edit)
     return !edit.value || !HasLineBreakOrNul(*edit.value);
 }
 
+// A key named twice reads as its first; setting it keeps the first's place,
+// spelling and comment and drops the rest, and removing it removes them all,
+// so that no older twin comes to light.
 bool ApplyEdit(CSimpleIniA& ini, const CProfileEdit& edit)
 {
     if (!edit.value) {
         ini.Delete(edit.section.c_str(), edit.key.c_str(), false);
         return true;
     }
-    return ini.SetValue(edit.section.c_str(), edit.key.c_str(), edit.value->c_str()) >= 0;
-}
-
-bool IsSection(const char* pName, const char* pSentinel)
-{
-    return std::strcmp(pName, pSentinel) == 0;
+    std::string key = edit.key;
+    if (const CSimpleIniA::TKeyVal* pKeys = ini.GetSection(edit.section.c_str())) {
+        const auto twins = pKeys->equal_range(CSimpleIniA::Entry(edit.key.c_str()));
+        const auto first = std::min_element(twins.first, twins.second, [](const auto& a,
+                                                                           const auto& b) {
+            return a.first.nOrder < b.first.nOrder;
+        });
+        if (first != twins.second)
+            key = first->first.pItem;
+    }
+    return ini.SetValue(edit.section.c_str(), key.c_str(), edit.value->c_str(), nullptr,
+                        true /* replace every twin */) >= 0;
 }
 
 void AppendComment(std::string& out, const char* pComment)
@@ -179,28 +289,38 @@ void AppendKeys(std::string& out, const CSimpleIniA& ini, const char* pSection)
 // Sections in file order, new ones at the end; keys likewise within their
 // section. One blank line separates sections; the comments stay above the
 // section or key they stood above.
-std::string Serialize(const CSimpleIniA& ini)
+std::string Serialize(const CIniDocument& doc)
 {
     CSimpleIniA::TNamesDepend sections;
-    ini.GetAllSections(sections);
+    doc.ini.GetAllSections(sections);
     sections.sort(CSimpleIniA::Entry::LoadOrder());
 
+    const std::string head = doc.Head();
+    const std::string tail = doc.Tail();
     std::string out;
     const char* pTrailingComment = nullptr;
     for (const CSimpleIniA::Entry& section : sections) {
-        if (IsSection(section.pItem, TAIL_SECTION)) {
+        if (section.pItem == tail) {
             pTrailingComment = section.pComment;
             continue;
         }
-        if (!IsSection(section.pItem, HEAD_SECTION)) {
+        if (section.pItem != head) {
             if (!out.empty())
                 out.append("\n");
             AppendComment(out, section.pComment);
-            out.append("[").append(section.pItem).append("]\n");
+            const auto unclosed = doc.unclosedHeaders.find(section.pItem);
+            if (unclosed != doc.unclosedHeaders.end())
+                out.append(unclosed->second).append("\n");
+            else
+                out.append("[").append(section.pItem).append("]\n");
         }
-        AppendKeys(out, ini, section.pItem);
+        AppendKeys(out, doc.ini, section.pItem);
     }
     AppendComment(out, pTrailingComment);
+    // A key above every section may start with the bytes of a byte-order
+    // mark, which the next read would strip; a blank line keeps them.
+    if (out.compare(0, 3, UTF8_BOM) == 0)
+        out.insert(0, "\n");
     return out;
 }
 
@@ -308,9 +428,11 @@ CIniProfile::CIniProfile(std::string strPath) : m_strPath(std::move(strPath)) {}
 std::string CIniProfile::GetProfileString(const std::string& section, const std::string& key,
                                           const std::string& def) const
 {
-    CSimpleIniA ini;
-    LoadForReading(ini, m_strPath);
-    const char* pValue = ini.GetValue(section.c_str(), key.c_str(), nullptr);
+    CIniDocument doc;
+    LoadForReading(doc, m_strPath);
+    if (doc.IsOwn(section))
+        return def;
+    const char* pValue = doc.ini.GetValue(section.c_str(), key.c_str(), nullptr);
     if (!pValue)
         return def;
     std::string value = pValue;
@@ -339,12 +461,12 @@ bool CIniProfile::Write(const std::vector<CProfileEdit>& edits)
     const EFileState state = ReadWholeFile(target, text, mode);
     if (state == EFileState::Unreadable)
         return false;
-    CSimpleIniA ini;
-    if (!Parse(ini, text))
+    CIniDocument doc;
+    if (!Parse(doc, text, edits))
         return false;
     for (const CProfileEdit& edit : edits) {
-        if (!ApplyEdit(ini, edit))
+        if (!ApplyEdit(doc.ini, edit))
             return false;
     }
-    return ReplaceFile(target, Serialize(ini), state == EFileState::Read ? &mode : nullptr);
+    return ReplaceFile(target, Serialize(doc), state == EFileState::Read ? &mode : nullptr);
 }

@@ -16,6 +16,11 @@
 // modulo 2^32 as they did in the old function, and an empty value reads as
 // the default. Where a key appears twice, the first one is read.
 //
+// A write changes only the keys it names and is a fixpoint: the same edits
+// written again give the same bytes. Setting a twinned key keeps its first
+// place and drops the later twins; a header without its closing bracket is
+// kept as it stood, and its keys stay as unreachable as they were.
+//
 // Write replaces the file atomically (temporary file in the same folder,
 // fsync, rename), keeping every other section, key and comment; it fails
 // without touching the file when the folder or the file cannot be written,

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <climits>
+#include <cstring>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -11,6 +14,8 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -203,6 +208,116 @@ TEST_F(IniProfileTest, WriteThroughALinkReplacesTheLinkedFile)
     ASSERT_TRUE(CIniProfile(link.string()).WriteProfileInt("CONFIG", "PlaySound", 1));
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(ReadText(), "[CONFIG]\nPlaySound=1\n");
+}
+
+using Probe = std::pair<std::string, std::string>;
+
+// Every key the cases below can touch, our own section names among them.
+std::vector<Probe> AllProbes()
+{
+    std::vector<Probe> probes;
+    for (const char* pSection : {"CONFIG", "TOPTEN", "A", "B", "\x01orvo0:head", "\x01orvo0:tail",
+                                 "\x01orvo0:0", "\x01orvo1:0", "CONFIG\nPlaySound"}) {
+        for (const char* pKey : {"PlaySound", "Hero5", "k", "j"})
+            probes.emplace_back(pSection, pKey);
+    }
+    return probes;
+}
+
+bool SameName(const std::string& a, const std::string& b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+std::vector<std::string> ReadAll(const CIniProfile& profile, const std::vector<Probe>& probes)
+{
+    std::vector<std::string> seen;
+    for (const auto& [section, key] : probes)
+        seen.push_back(profile.GetProfileString(section, key, "(none)"));
+    return seen;
+}
+
+// Writing the same edits a second time changes no byte, and no key but the
+// edited ones reads differently after a write.
+void ExpectWriteIsAFixpointOfItsKeys(const fs::path& path, const std::string& text,
+                                     const std::vector<CProfileEdit>& edits)
+{
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
+    CIniProfile profile(path.string());
+    const std::vector<Probe> probes = AllProbes();
+    std::vector<std::string> expected = ReadAll(profile, probes);
+    for (std::size_t i = 0; i < probes.size(); ++i) {
+        for (const CProfileEdit& edit : edits) {
+            if (SameName(edit.section, probes[i].first) && SameName(edit.key, probes[i].second))
+                expected[i] = edit.value.value_or("(none)");
+        }
+    }
+    auto readFile = [&] {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+
+    ASSERT_TRUE(profile.Write(edits));
+    const std::string once = readFile();
+    EXPECT_EQ(ReadAll(profile, probes), expected) << once;
+    ASSERT_TRUE(profile.Write(edits));
+    EXPECT_EQ(readFile(), once);
+}
+
+TEST_F(IniProfileTest, WriteIsAFixpointAndTouchesOnlyItsKeys)
+{
+    const std::vector<CProfileEdit> soundOn = {{"CONFIG", "PlaySound", "1"}};
+    struct SCase {
+        const char* pText;
+        std::vector<CProfileEdit> edits;
+    };
+    const SCase cases[] = {
+        {"[CONFIG\nPlaySound=1\n", soundOn},
+        {"[CONFIG\r\nPlaySound=1\r\n[TOPTEN]\nHero5=A\n", soundOn},
+        {"[\n\nCONFIG\n; note\nPlaySound=1\n[CONFIG\nk=2", soundOn},
+        {"[TOPTEN]\nHero5=FIRST\nhero5=SECOND\n", soundOn},
+        {"[TOPTEN]\nHero5=FIRST\n[CONFIG]\nPlaySound=0\n[topten]\nHERO5=SECOND\nk=3\n", soundOn},
+        {"[TOPTEN]\nHero5=FIRST\n[topten]\nHero5=SECOND\n", {{"TOPTEN", "hero5", "NEW"}}},
+        {"[TOPTEN]\nHero5=FIRST\n[topten]\nHero5=SECOND\n", {{"TOPTEN", "Hero5", std::nullopt}}},
+        // Sections of the file named like our own.
+        {"k=0\n[\x01orvo0:head]\nk=1\n[\x01orvo0:tail]\nk=2\n[A\n;end", soundOn},
+        {"[A]\nk=1\n", {{"\x01orvo0:0", "k", "2"}, {"\x01orvo0:tail", "j", "3"}}},
+    };
+    for (const SCase& c : cases) {
+        SCOPED_TRACE(c.pText);
+        ExpectWriteIsAFixpointOfItsKeys(m_path, c.pText, c.edits);
+    }
+}
+
+// The same two properties over many small files pieced together from the
+// parts that tripped the reader before.
+TEST_F(IniProfileTest, RandomFilesKeepBothPropertiesOfAWrite)
+{
+    const char* const parts[] = {"[", "]", "=", "\n", "\r\n", "\r", ";", "#", " ", "\t", "A", "a",
+                                 "B", "k", "K", "j", "1", "\0", "[A]\n", "[a]\n", "[B]\n",
+                                 "k=1\n", "K=2\n", "j=3\n", "[\x01orvo0:tail]\n", "[\x01orvo0:0]\n",
+                                 "\xEF\xBB\xBF"};
+    const std::vector<CProfileEdit> edits[] = {
+        {{"A", "k", "new"}},
+        {{"a", "K", std::nullopt}},
+        {{"B", "j", "x"}, {"A", "j", std::nullopt}},
+        {{"C", "k", "v"}},
+    };
+    std::mt19937 random(4095);
+    for (int nCase = 0; nCase < 200; ++nCase) {
+        std::string text;
+        for (int n = random() % 24; n > 0; --n) {
+            const char* pPart = parts[random() % std::size(parts)];
+            text.append(pPart, *pPart ? std::strlen(pPart) : 1);
+        }
+        SCOPED_TRACE(::testing::PrintToString(text));
+        ExpectWriteIsAFixpointOfItsKeys(m_path, text, edits[random() % std::size(edits)]);
+        if (HasFatalFailure() || HasNonfatalFailure())
+            break;
+    }
 }
 
 // Lowers this process's file-size limit, so that writing more bytes fails as
