@@ -4,6 +4,7 @@
 #   ./orvo.sh test              build and run every test
 #   ./orvo.sh test --sanitize   the same with AddressSanitizer and UBSan
 #   ./orvo.sh setup             only install the packages
+#   ./orvo.sh fuzz [SECONDS]    build the fuzz targets with clang, run each SECONDS (30)
 set -eu
 
 cd "$(dirname "$0")"
@@ -53,8 +54,16 @@ test)
         ctest --test-dir build --output-on-failure -j 2
     fi
     ;;
+fuzz)
+    # Only the fuzz targets need clang and its libFuzzer runtime.
+    PACKAGES="$PACKAGES clang-14 libclang-rt-14-dev"
+    setup
+    build build-fuzz -DCMAKE_CXX_COMPILER=clang++-14 -DORVO_FUZZ=ON \
+        -DORVO_BUILD_APP=OFF -DORVO_BUILD_TESTS=OFF
+    exec sh fuzz/run.sh build-fuzz "${2:-30}"
+    ;;
 *)
-    sed -n '2,6p' "$0"
+    sed -n '2,7p' "$0"
     exit 2
     ;;
 esac
