@@ -35,12 +35,16 @@ void CAppOutput::PlayEffect(std::uint16_t id)
 
 void CAppOutput::Pause(std::uint32_t ms)
 {
-    m_clock.Pause(ms);
+    // A pause paces a step the player watches. While the window is not
+    // shown (the first balls of a start fall before it is) there is
+    // nothing to watch, and waiting would only delay the window.
+    if (m_pFrame && m_pFrame->isVisible())
+        m_pClock->Pause(ms);
 }
 
 std::uint32_t CAppOutput::GetTickCount()
 {
-    return m_clock.GetTickCount();
+    return m_pClock->GetTickCount();
 }
 
 void CAppOutput::StartBlinkTimer()

@@ -20,6 +20,9 @@ public:
 
     // Dialogs and the timer belong to this window; null before it exists.
     void SetFrame(CMainFrame* pFrame);
+    // The clock for the pauses and the seed; a test's clock must outlive
+    // this object or be replaced first.
+    void SetClock(const CTickClock& clock) { m_pClock = &clock; }
 
     // CGameOutput, beyond the drawing
     // Serves the list's fanfare as well as the game's effects.
@@ -39,5 +42,6 @@ private:
     CHeroList& m_heroes;
     QPointer<CMainFrame> m_pFrame;
     CTickClock m_clock;
+    const CTickClock* m_pClock = &m_clock;
     CAlsaPlayer m_player;
 };

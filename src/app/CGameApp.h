@@ -53,6 +53,7 @@ public:
 
     CGame& Game() { return m_game; }
     CHeroList& Heroes() { return m_heroes; }
+    CAppOutput& Output() { return m_output; }
     CMainFrame* MainFrame() const { return m_pMainWnd; }
     // The whole client area, drawn from the game state.
     void PaintGame(CDC& dc);

@@ -13,6 +13,7 @@
 #include "CBoardPanel.h"
 #include "CClientWindow.h"
 #include "CGameView.h"
+#include "CTickClock.h"
 
 namespace {
 
@@ -243,6 +244,43 @@ TEST_F(MainFrameTest, KeysOtherThanEscDoNothing)
     EXPECT_TRUE(Frame().isVisible());
     EXPECT_FALSE(Frame().isMinimized());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+// Time that passes only when a pause sleeps, so the test sees every sleep.
+class CSleepCountingClock : public CTickClock {
+public:
+    std::uint32_t GetTickCount() const override { return m_nNow; }
+    std::uint32_t Slept() const { return m_nSlept; }
+
+protected:
+    void Sleep(std::uint32_t ms) const override
+    {
+        m_nNow += ms;
+        m_nSlept += ms;
+    }
+
+private:
+    mutable std::uint32_t m_nNow = 1000;
+    mutable std::uint32_t m_nSlept = 0;
+};
+
+TEST(StartTest, FirstBallsFallWithoutPausingUntilTheWindowIsShown)
+{
+    CSleepCountingClock clock;
+    QTemporaryDir dir;
+    CGameApp app;
+    app.SetInstanceName(UniqueInstanceName());
+    app.SetProfilePath(dir.filePath("orvo.ini"));
+    app.Output().SetClock(clock);
+    ASSERT_TRUE(app.InitInstance());
+    EXPECT_EQ(app.Game().Count(), 3);
+    EXPECT_EQ(clock.Slept(), 0u);
+
+    // Once the window is up, every landing is paced again.
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(app.MainFrame()));
+    app.OnGameNew();
+    EXPECT_EQ(app.Game().Count(), 3);
+    EXPECT_GE(clock.Slept(), 3 * 50u);
 }
 
 }  // namespace
