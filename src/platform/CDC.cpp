@@ -161,18 +161,22 @@ bool CDC::Blit(long long x, long long y, long long w, long long h, const CSurfac
 
     const long long dstStride = m_pSurface->Width();
     std::uint32_t* to = m_pSurface->Bits() + (y + j0) * dstStride + (x + i0);
-    for (long long j = 0; j < rows; ++j) {
-        const std::uint32_t* s = from + j * fromStride;
-        std::uint32_t* d = to + j * dstStride;
-        for (long long i = 0; i < cols; ++i) {
-            if (rop == SRCCOPY)
-                d[i] = s[i];
-            else if (rop == SRCAND)
-                d[i] &= s[i];
-            else
-                d[i] = (d[i] ^ s[i]) | CSurface::kOpaque;
+    const auto combine = [&](auto op) {
+        for (long long j = 0; j < rows; ++j) {
+            const std::uint32_t* s = from + j * fromStride;
+            std::uint32_t* d = to + j * dstStride;
+            for (long long i = 0; i < cols; ++i)
+                d[i] = op(d[i], s[i]);
         }
-    }
+    };
+    // One loop per operation, so that none of them tests rop per pixel.
+    if (rop == SRCCOPY) {
+        for (long long j = 0; j < rows; ++j)
+            std::copy(from + j * fromStride, from + j * fromStride + cols, to + j * dstStride);
+    } else if (rop == SRCAND)
+        combine([](std::uint32_t d, std::uint32_t s) { return d & s; });
+    else
+        combine([](std::uint32_t d, std::uint32_t s) { return (d ^ s) | CSurface::kOpaque; });
     Touch(static_cast<int>(x + i0), static_cast<int>(y + j0), static_cast<int>(x + i1),
           static_cast<int>(y + j1));
     return true;
