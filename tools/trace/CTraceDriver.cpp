@@ -86,7 +86,7 @@ CTraceDriver::~CTraceDriver() = default;
 int CTraceDriver::Run(std::istream& in, std::ostream& err)
 {
     std::string line;
-    for (long number = 1; std::getline(in, line); ++number) {
+    for (long number = 1; WaitForLine(in), std::getline(in, line); ++number) {
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
         if (IsBlankLine(line) || line[0] == '#')
@@ -197,10 +197,17 @@ bool CTraceDriver::Execute(const std::vector<std::string>& words)
     return false;
 }
 
+void CTraceDriver::WaitForLine(std::istream& in)
+{
+    // Whoever drives us line by line reads our answer before it writes the
+    // next command; a script that is already waiting needs no write per line.
+    if (in.rdbuf()->in_avail() <= 0)
+        m_out.flush();
+}
+
 void CTraceDriver::Line(const std::string& text)
 {
     m_out << text << '\n';
-    m_out.flush();
 }
 
 void CTraceDriver::PrintState()

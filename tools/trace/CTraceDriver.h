@@ -48,6 +48,8 @@ public:
 private:
     // Executes one command line split into words; false when it is malformed.
     bool Execute(const std::vector<std::string>& words);
+    // Sends what is printed so far unless the next line is already there.
+    void WaitForLine(std::istream& in);
     void Line(const std::string& text);
     void PrintState();
     void PrintHeroes();
