@@ -3,11 +3,36 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "CDialogLayout.h"
 #include "CGame.h"
 #include "CMainFrame.h"
 #include "CNewHeroDlg.h"
 #include "CResources.h"
 #include "CWaveFile.h"
+
+namespace {
+
+QString SaveFailureReason(CProfileError why)
+{
+    switch (why) {
+    case CProfileError::NoPermission:
+        return QString::fromUtf8("没有写入设置文件的权限。");
+    case CProfileError::ReadOnly:
+        return QString::fromUtf8("设置文件是只读的。");
+    case CProfileError::DiskFull:
+        return QString::fromUtf8("磁盘空间不足。");
+    case CProfileError::NotAFile:
+        return QString::fromUtf8("设置文件的位置上不是普通文件。");
+    case CProfileError::Damaged:
+        return QString::fromUtf8("设置文件过大，已损坏。");
+    case CProfileError::Unstorable:
+        return QString::fromUtf8("名字中有无法保存的字符。");
+    default:
+        return QString::fromUtf8("无法写入设置文件。");
+    }
+}
+
+}  // namespace
 
 CAppOutput::CAppOutput(CGame& game, CHeroList& heroes, CGameView& view)
     : CViewOutput(view, game), m_game(game), m_heroes(heroes)
@@ -81,4 +106,15 @@ bool CAppOutput::AskName(std::string& name)
         return false;
     name = dlg.m_strName;
     return true;
+}
+
+void CAppOutput::ReportSaveFailure(CProfileError why)
+{
+    QMessageBox box(QMessageBox::Warning, QString::fromUtf8(CDialogLayout::kAppTitle),
+                    QString::fromUtf8("英雄板无法保存，新成绩在退出后将会丢失。\n") +
+                        SaveFailureReason(why),
+                    QMessageBox::NoButton, m_pFrame);
+    box.setObjectName("SaveFailureBox");
+    box.setDefaultButton(box.addButton(QString::fromUtf8("确定"), QMessageBox::AcceptRole));
+    box.exec();
 }

@@ -36,6 +36,7 @@ public:
 
     // CHeroPrompt
     bool AskName(std::string& name) override;
+    void ReportSaveFailure(CProfileError why) override;
 
 private:
     CGame& m_game;

@@ -69,6 +69,7 @@ bool CHeroList::TryEnter(std::int32_t balls, std::int32_t score)
     record->SetScore(score);
     record->Encode();
     Insert(std::move(record));
-    Save();
+    if (m_pProfile && !Save())
+        m_pPrompt->ReportSaveFailure(m_pProfile->GetLastWriteError());
     return true;
 }

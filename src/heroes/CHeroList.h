@@ -6,8 +6,7 @@
 #include <string>
 
 #include "CHeroRecord.h"
-
-class CProfile;
+#include "CProfile.h"
 
 // What the list needs from the user interface when a result qualifies.
 class CHeroPrompt {
@@ -19,6 +18,9 @@ public:
     // The modal name-entry dialog, preset with name. True on OK, with name
     // holding the text as entered (GBK bytes); false on Cancel or close.
     virtual bool AskName(std::string& name) = 0;
+    // A new entry could not be written: it is shown until the program ends
+    // and then lost, which the player has to be told.
+    virtual void ReportSaveFailure(CProfileError /*why*/) {}
 };
 
 // The top-ten list, best first: by balls, then score; ties keep the older

@@ -11,6 +11,8 @@
 #include <map>
 #include <set>
 #include <fcntl.h>
+#include <memory>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -18,15 +20,17 @@ namespace {
 
 const char UTF8_BOM[] = "\xEF\xBB\xBF";
 
-// A rename never leaves a half-written file, but a crash of a writer can
-// leave its temporary behind; the next writer steps over it.
-const int MAX_TEMP_ATTEMPTS = 100;
+// Writers take turns on the one temporary name; one that finds the name
+// renamed away under its lock tries again, a few times.
+const int MAX_LOCK_ATTEMPTS = 16;
+// Links followed at most, as the kernel does.
+const int MAX_LINKS = 40;
 
 // Our own sections are named with this stem, a number and a colon; the
 // number is picked so that no section of the file starts the same way.
 const char OWN_SECTION_STEM[] = "\x01orvo";
 
-enum class EFileState { Missing, Read, Unreadable };
+enum class EFileState { Missing, Read, Unreadable, TooLarge };
 
 // The file as SimpleIni sees it, plus what SimpleIni cannot carry: three
 // kinds of sections of our own bracket and patch the text. The head takes
@@ -60,21 +64,29 @@ public:
     CFileDescriptor& operator=(const CFileDescriptor&) = delete;
 
     int Get() const { return m_fd; }
-    bool Close()
+    int Release()
     {
         const int fd = m_fd;
         m_fd = -1;
-        return ::close(fd) == 0;
+        return fd;
     }
+    void Reset(int fd)
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = fd;
+    }
+    bool Close() { return ::close(Release()) == 0; }
 
 private:
     int m_fd;
 };
 
-bool ReadAll(int fd, std::string& data)
+// Reads at most nLimit + 1 bytes, enough to tell that the file is too big.
+bool ReadAll(int fd, std::string& data, std::size_t nLimit)
 {
     char buffer[65536];
-    for (;;) {
+    while (data.size() <= nLimit) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
         if (n == 0)
             return true;
@@ -85,11 +97,13 @@ bool ReadAll(int fd, std::string& data)
         }
         data.append(buffer, static_cast<std::size_t>(n));
     }
+    return true;
 }
 
 // Only a regular file counts: a directory, a pipe or a device at the path is
-// unreadable (and O_NONBLOCK keeps a pipe from hanging the open).
-EFileState ReadWholeFile(const std::string& path, std::string& data, mode_t& mode)
+// unreadable (and O_NONBLOCK keeps a pipe from hanging the open). A file
+// beyond the size limit is damaged and is not even read.
+EFileState ReadWholeFile(const std::string& path, std::string& data, struct stat& info)
 {
     data.clear();
     if (path.empty())
@@ -97,15 +111,27 @@ EFileState ReadWholeFile(const std::string& path, std::string& data, mode_t& mod
     CFileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     if (file.Get() < 0)
         return errno == ENOENT ? EFileState::Missing : EFileState::Unreadable;
-    struct stat info {};
     if (::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode))
         return EFileState::Unreadable;
-    mode = info.st_mode & 07777;
-    if (!ReadAll(file.Get(), data)) {
+    const std::size_t nLimit = CIniProfile::MAX_FILE_BYTES;
+    if (info.st_size > static_cast<off_t>(nLimit))
+        return EFileState::TooLarge;
+    if (!ReadAll(file.Get(), data, nLimit)) {
         data.clear();
         return EFileState::Unreadable;
     }
+    if (data.size() > nLimit) {
+        data.clear();
+        return EFileState::TooLarge;
+    }
     return EFileState::Read;
+}
+
+bool IsSameFile(const struct stat& a, const struct stat& b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size &&
+           a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec &&
+           a.st_ctim.tv_sec == b.st_ctim.tv_sec && a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
 }
 
 // SimpleIni's idea of blanks and line ends.
@@ -205,15 +231,6 @@ bool Parse(CIniDocument& doc, std::string text, const std::vector<CProfileEdit>&
         bracketed.erase(bracketed.size() - (text.size() - it->first), it->second - it->first);
     bracketed.append("\n[").append(doc.Tail()).append("]\n");
     return doc.ini.LoadData(bracketed) >= 0;
-}
-
-// Reads the file afresh; a missing or unreadable file is an empty one.
-void LoadForReading(CIniDocument& doc, const std::string& path)
-{
-    std::string text;
-    mode_t mode = 0;
-    if (ReadWholeFile(path, text, mode) != EFileState::Read || !Parse(doc, text))
-        doc.ini.Reset();
 }
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
@@ -347,19 +364,24 @@ std::string FolderOf(const std::string& path)
     return nSlash == std::string::npos ? std::string() : path.substr(0, nSlash + 1);
 }
 
-// Creates a temporary file beside the target, never reusing an existing name.
-int CreateTemporary(const std::string& target, std::string& tempPath)
+CProfileError ErrorFromErrno(int nError)
 {
-    const std::string folder = FolderOf(target);
-    const std::string base = target.substr(folder.size());
-    for (int i = 0; i < MAX_TEMP_ATTEMPTS; ++i) {
-        tempPath = folder + "." + base + "." + std::to_string(::getpid()) + "." +
-                   std::to_string(i) + ".tmp";
-        const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST)
-            return fd;
+    switch (nError) {
+    case EACCES:
+    case EPERM:
+        return CProfileError::NoPermission;
+    case EROFS:
+        return CProfileError::ReadOnly;
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+        return CProfileError::DiskFull;
+    case EISDIR:
+    case ENXIO:
+        return CProfileError::NotAFile;
+    default:
+        return CProfileError::Other;
     }
-    return -1;
 }
 
 // The new folder entry only survives a power cut once the folder is synced.
@@ -372,34 +394,92 @@ void SyncFolder(const std::string& target)
         ::fsync(dir.Get());
 }
 
-bool ReplaceFile(const std::string& target, const std::string& text, const mode_t* pMode)
+// A link to the settings file stays a link: the file at the end of the chain
+// is the one replaced, or created when the chain dangles.
+bool FollowLinks(std::string path, std::string& target)
 {
-    std::string tempPath;
-    CFileDescriptor temp(CreateTemporary(target, tempPath));
-    if (temp.Get() < 0)
-        return false;
-    bool bOk = (!pMode || ::fchmod(temp.Get(), *pMode) == 0) && WriteAll(temp.Get(), text) &&
-               ::fsync(temp.Get()) == 0;
-    bOk = temp.Close() && bOk;
-    bOk = bOk && ::rename(tempPath.c_str(), target.c_str()) == 0;
-    if (!bOk) {
-        ::unlink(tempPath.c_str());
-        return false;
+    for (int i = 0; i < MAX_LINKS; ++i) {
+        struct stat info {};
+        if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+            target = path;
+            return true;
+        }
+        std::string link(PATH_MAX, '\0');
+        const ssize_t n = ::readlink(path.c_str(), link.data(), link.size());
+        if (n <= 0 || static_cast<std::size_t>(n) >= link.size())
+            return false;
+        link.resize(static_cast<std::size_t>(n));
+        path = link.front() == '/' ? link : FolderOf(path) + link;
     }
-    SyncFolder(target);
-    return true;
+    errno = ELOOP;
+    return false;
 }
 
-// A link to the settings file stays a link; the file it names is replaced.
-std::string ResolveLink(const std::string& path)
-{
-    char* pResolved = ::realpath(path.c_str(), nullptr);
-    if (!pResolved)
-        return path;
-    std::string resolved = pResolved;
-    std::free(pResolved);
-    return resolved;
-}
+// One fixed temporary name per settings file, so a writer killed half-way
+// leaves at most that one file, which the next writer reuses. The file is
+// also the lock that gives writers their turns: a writer that got the lock
+// on a temporary its predecessor has since renamed into place lets go and
+// tries again, or it would write into the settings file itself.
+class CTemporary {
+public:
+    explicit CTemporary(const std::string& target)
+        : m_path(FolderOf(target) + "." + target.substr(FolderOf(target).size()) + ".tmp")
+    {
+    }
+    ~CTemporary()
+    {
+        if (m_file.Get() >= 0)
+            ::unlink(m_path.c_str());
+    }
+    CTemporary(const CTemporary&) = delete;
+    CTemporary& operator=(const CTemporary&) = delete;
+
+    bool Lock()
+    {
+        for (int i = 0; i < MAX_LOCK_ATTEMPTS; ++i) {
+            CFileDescriptor file(::open(m_path.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW |
+                                                            O_NONBLOCK | O_CLOEXEC | O_NOCTTY,
+                                        0666));
+            if (file.Get() < 0)
+                return false;
+            int nResult;
+            while ((nResult = ::flock(file.Get(), LOCK_EX)) != 0 && errno == EINTR) {
+            }
+            struct stat held {}, named {};
+            if (nResult != 0 || ::fstat(file.Get(), &held) != 0)
+                return false;
+            if (!S_ISREG(held.st_mode)) {
+                errno = EISDIR;
+                return false;
+            }
+            if (::stat(m_path.c_str(), &named) == 0 && named.st_dev == held.st_dev &&
+                named.st_ino == held.st_ino) {
+                m_file.Reset(file.Release());
+                return true;
+            }
+        }
+        errno = EBUSY;
+        return false;
+    }
+
+    // Writes the whole text and renames it over target; the lock goes with
+    // the file descriptor.
+    bool Replace(const std::string& target, const std::string& text, const mode_t* pMode)
+    {
+        const int fd = m_file.Get();
+        if (::ftruncate(fd, 0) != 0 || (pMode && ::fchmod(fd, *pMode) != 0) ||
+            !WriteAll(fd, text) || ::fsync(fd) != 0 ||
+            ::rename(m_path.c_str(), target.c_str()) != 0)
+            return false;
+        m_file.Close();
+        SyncFolder(target);
+        return true;
+    }
+
+private:
+    std::string m_path;
+    CFileDescriptor m_file {-1};
+};
 
 // The old API's conversion: blanks, a sign, then decimal digits for as long
 // as they last, accumulated modulo 2^32.
@@ -423,13 +503,42 @@ int ParseLeadingInt(const std::string& text)
 
 }  // namespace
 
+// The file as last read, kept while the file stays the same one: start-up
+// reads a dozen keys, and each would otherwise read and parse it again.
+struct CIniProfile::SLoaded {
+    bool bExists = false;
+    struct stat identity {};
+    CIniDocument doc;
+};
+
 CIniProfile::CIniProfile(std::string strPath) : m_strPath(std::move(strPath)) {}
+
+CIniProfile::~CIniProfile() = default;
+
+const CIniProfile::SLoaded& CIniProfile::Loaded() const
+{
+    struct stat info {};
+    const bool bExists = !m_strPath.empty() && ::stat(m_strPath.c_str(), &info) == 0;
+    if (m_pLoaded && m_pLoaded->bExists == bExists &&
+        (!bExists || IsSameFile(m_pLoaded->identity, info)))
+        return *m_pLoaded;
+    auto pLoaded = std::make_unique<SLoaded>();
+    pLoaded->bExists = bExists;
+    pLoaded->identity = info;
+    std::string text;
+    // A missing, unreadable, foreign or oversized file reads as an empty one.
+    if (bExists && S_ISREG(info.st_mode) &&
+        ReadWholeFile(m_strPath, text, pLoaded->identity) == EFileState::Read &&
+        !Parse(pLoaded->doc, text))
+        pLoaded->doc.ini.Reset();
+    m_pLoaded = std::move(pLoaded);
+    return *m_pLoaded;
+}
 
 std::string CIniProfile::GetProfileString(const std::string& section, const std::string& key,
                                           const std::string& def) const
 {
-    CIniDocument doc;
-    LoadForReading(doc, m_strPath);
+    const CIniDocument& doc = Loaded().doc;
     if (doc.IsOwn(section))
         return def;
     const char* pValue = doc.ini.GetValue(section.c_str(), key.c_str(), nullptr);
@@ -451,22 +560,52 @@ int CIniProfile::GetProfileInt(const std::string& section, const std::string& ke
 
 bool CIniProfile::Write(const std::vector<CProfileEdit>& edits)
 {
+    m_lastError = WriteFile(edits);
+    return m_lastError == CProfileError::None;
+}
+
+CProfileError CIniProfile::WriteFile(const std::vector<CProfileEdit>& edits) const
+{
     if (m_strPath.empty() || m_strPath.back() == '/')
-        return false;
+        return CProfileError::NotAFile;
     if (!std::all_of(edits.begin(), edits.end(), IsEditStorable))
-        return false;
-    const std::string target = ResolveLink(m_strPath);
+        return CProfileError::Unstorable;
+    std::string target;
+    if (!FollowLinks(m_strPath, target))
+        return ErrorFromErrno(errno);
+    // The file is read under the lock, so that two writers of different
+    // keys cannot undo each other.
+    CTemporary temp(target);
+    if (!temp.Lock())
+        return ErrorFromErrno(errno);
     std::string text;
-    mode_t mode = 0;
-    const EFileState state = ReadWholeFile(target, text, mode);
-    if (state == EFileState::Unreadable)
-        return false;
+    struct stat info {};
+    switch (ReadWholeFile(target, text, info)) {
+    case EFileState::Missing:
+        break;
+    case EFileState::Unreadable:
+        return S_ISREG(info.st_mode) || info.st_mode == 0 ? ErrorFromErrno(errno)
+                                                          : CProfileError::NotAFile;
+    case EFileState::TooLarge:
+        return CProfileError::Damaged;
+    case EFileState::Read:
+        // Without any write permission the file is read-only, also for the
+        // one user whom permissions do not stop.
+        if ((info.st_mode & 0222) == 0)
+            return CProfileError::ReadOnly;
+        if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
+            return ErrorFromErrno(errno);
+        break;
+    }
     CIniDocument doc;
     if (!Parse(doc, text, edits))
-        return false;
+        return CProfileError::Other;
     for (const CProfileEdit& edit : edits) {
         if (!ApplyEdit(doc.ini, edit))
-            return false;
+            return CProfileError::Other;
     }
-    return ReplaceFile(target, Serialize(doc), state == EFileState::Read ? &mode : nullptr);
+    const mode_t mode = info.st_mode & 07777;
+    if (!temp.Replace(target, Serialize(doc), info.st_mode ? &mode : nullptr))
+        return ErrorFromErrno(errno);
+    return CProfileError::None;
 }

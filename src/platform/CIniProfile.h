@@ -3,12 +3,14 @@
 #include "CProfile.h"
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <vector>
 
 // The settings file on disk, read and written the way the old private-profile
-// functions did. Every call goes back to the file, so changes made by another
-// writer (the game writes CONFIG and TOPTEN independently) are never lost.
+// functions did. Every read checks whether the file is still the one last
+// parsed, so changes made by another writer (the game writes CONFIG and TOPTEN
+// independently) are never lost, yet many reads cost one parse.
 //
 // Values are byte strings kept exactly as stored (names are GBK), trimmed of
 // surrounding blanks, and at most 4095 bytes long when read. An integer is an
@@ -21,14 +23,17 @@
 // place and drops the later twins; a header without its closing bracket is
 // kept as it stood, and its keys stay as unreachable as they were.
 //
-// Write replaces the file atomically (temporary file in the same folder,
-// fsync, rename), keeping every other section, key and comment; it fails
-// without touching the file when the folder or the file cannot be written,
-// when the existing file cannot be read, or when an edit holds text the file
-// cannot carry (a line break, a NUL, ']' in a section or '=' in a key).
+// Write replaces the file atomically (one temporary file per settings file,
+// locked, fsync, rename), keeping every other section, key and comment and a
+// link at the path; it fails without touching the file when the folder or the
+// file cannot be written (a file without any write permission bit counts as
+// read-only even for root), when the existing file cannot be read or is over
+// the size limit, or when an edit holds text the file cannot carry (a line
+// break, a NUL, ']' in a section or '=' in a key).
 class CIniProfile : public CProfile {
 public:
     explicit CIniProfile(std::string strPath);
+    ~CIniProfile() override;
 
     const std::string& GetPath() const { return m_strPath; }
 
@@ -37,10 +42,19 @@ public:
     int GetProfileInt(const std::string& section, const std::string& key,
                       int def) const override;
     bool Write(const std::vector<CProfileEdit>& edits) override;
+    CProfileError GetLastWriteError() const override { return m_lastError; }
 
     // Byte limit of a value as read, inherited from the old API's buffer.
     static constexpr std::size_t MAX_VALUE_BYTES = 4095;
+    // A bigger file is damaged: it reads as empty and is never written.
+    static constexpr std::size_t MAX_FILE_BYTES = 1 << 20;
 
 private:
+    struct SLoaded;
+    const SLoaded& Loaded() const;
+    CProfileError WriteFile(const std::vector<CProfileEdit>& edits) const;
+
     std::string m_strPath;
+    mutable std::unique_ptr<SLoaded> m_pLoaded;
+    CProfileError m_lastError = CProfileError::None;
 };

@@ -12,6 +12,18 @@ struct CProfileEdit {
     std::optional<std::string> value;
 };
 
+// Why a write failed, in terms the player can act on.
+enum class CProfileError {
+    None,
+    NoPermission,  // the folder or the file may not be written
+    ReadOnly,      // the file or the file system is read-only
+    DiskFull,
+    NotAFile,      // a folder, a pipe or a device stands at the path
+    Damaged,       // the file is too big to be a settings file
+    Unstorable,    // an edit holds text the file cannot carry
+    Other,
+};
+
 // The settings file as the game sees it: the old private-profile functions.
 // Section and key names compare case-insensitively. Reads never fail: a
 // missing file, section or key gives the default. Writes go through Write,
@@ -29,6 +41,8 @@ public:
     // Applies every edit and replaces the file in one step; false (and the
     // file untouched) when it cannot be written.
     virtual bool Write(const std::vector<CProfileEdit>& edits) = 0;
+    // Why the last Write failed; meaningful only after a failure.
+    virtual CProfileError GetLastWriteError() const { return CProfileError::Other; }
 
     bool WriteProfileString(const std::string& section, const std::string& key,
                             const std::string& value)

@@ -288,4 +288,34 @@ TEST_F(GameEndTest, DecliningTheNameShowsTheGameOverNotice)
     EXPECT_EQ(m_started.IniText(), "[TOPTEN]\n");
 }
 
+// A save that fails is told, in one box after the name, and the list keeps
+// the entry for this run; the file stays as it was.
+TEST_F(GameEndTest, AFailedSaveIsReportedWithItsReason)
+{
+    QFile::setPermissions(m_started.IniPath(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    {
+        CModalScript script({
+            [](QWidget* pModal) {
+                ASSERT_NE(qobject_cast<CNewHeroDlg*>(pModal), nullptr);
+                qobject_cast<QDialog*>(pModal)->accept();
+            },
+            [&](QWidget* pModal) {
+                auto* pBox = qobject_cast<QMessageBox*>(pModal);
+                ASSERT_NE(pBox, nullptr);
+                EXPECT_EQ(pBox->icon(), QMessageBox::Warning);
+                EXPECT_EQ(pBox->parentWidget(), &m_started.Frame());
+                const QStringList lines = pBox->text().split('\n');
+                ASSERT_EQ(lines.size(), 2) << pBox->text().toStdString();
+                EXPECT_TRUE(lines[0].startsWith(QString::fromUtf8("英雄板无法保存")));
+                EXPECT_EQ(lines[1], QString::fromUtf8("设置文件是只读的。"));
+                ASSERT_EQ(pBox->buttons().size(), 1);
+                pBox->buttons().front()->click();
+            },
+        });
+        FillTheBoard();
+    }
+    EXPECT_EQ(m_started.App().Heroes().GetCount(), 1);
+    EXPECT_EQ(m_started.IniText(), "[TOPTEN]\n");
+}
+
 }  // namespace

@@ -30,6 +30,10 @@ public:
         name = *answer;
         return true;
     }
+    void ReportSaveFailure(CProfileError why) override
+    {
+        events.push_back("save failed " + std::to_string(static_cast<int>(why)));
+    }
 };
 
 
@@ -184,4 +188,27 @@ TEST_F(HeroListTest, WithoutAProfileNothingLoadsOrSaves)
     EXPECT_TRUE(bare.TryEnter(3, 9));
     EXPECT_EQ(bare.GetCount(), 1);
     EXPECT_FALSE(bare.Save());
+    EXPECT_EQ(prompt.events, (std::vector<std::string>{"effect 137", "ask Orvo"}));
+}
+
+// A lost entry is not passed off as recorded: the player hears why, after
+// the name and before the game goes on; the entry stays for this run.
+TEST_F(HeroListTest, FailedSaveIsReportedWithItsReason)
+{
+    class CFullDisk : public CMemoryProfile {
+        CProfileError GetLastWriteError() const override { return CProfileError::DiskFull; }
+    } full;
+    full.failWrites = true;
+    list.SetProfile(&full);
+    EXPECT_TRUE(list.TryEnter(3, 9));
+    EXPECT_EQ(prompt.events,
+              (std::vector<std::string>{
+                  "effect 137", "ask Orvo",
+                  "save failed " + std::to_string(static_cast<int>(CProfileError::DiskFull))}));
+    EXPECT_EQ(list.GetCount(), 1);
+
+    prompt.events.clear();
+    list.SetProfile(&profile);
+    EXPECT_TRUE(list.TryEnter(3, 9));
+    EXPECT_EQ(prompt.events, (std::vector<std::string>{"effect 137", "ask Orvo"}));
 }

@@ -16,13 +16,26 @@
 #include <string>
 #include <utility>
 #include <vector>
+#include <sys/inotify.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
 using namespace std::string_literals;
 
 namespace {
+
+// A value long enough that a save takes several writes, numbered at its start.
+std::string CIniProfileValue(int nKey, long nVersion)
+{
+    return std::to_string(nVersion) + std::string(2000 + nKey, 'x');
+}
+
+std::string CIniProfileKeyLine(int nKey, long nVersion)
+{
+    return "Hero" + std::to_string(nKey) + "=" + CIniProfileValue(nKey, nVersion) + "\n";
+}
 
 class IniProfileTest : public ::testing::Test {
 protected:
@@ -199,15 +212,138 @@ TEST_F(IniProfileTest, WritersOfDifferentSectionsDoNotUndoEachOther)
     EXPECT_EQ(config.GetProfileString("TOPTEN", "Hero0", ""), "ABC");
 }
 
-TEST_F(IniProfileTest, WriteThroughALinkReplacesTheLinkedFile)
+// A link at the path stays a link: the file at the end of the chain is
+// replaced, or created when the chain dangles, or the write fails.
+TEST_F(IniProfileTest, WriteGoesThroughLinksAndKeepsThem)
 {
-    WriteText("[CONFIG]\nPlaySound=0\n");
-    const fs::path link = m_folder / "link.ini";
-    fs::create_symlink(m_path.filename(), link);
+    struct SCase {
+        std::vector<std::pair<std::string, std::string>> links;  // name -> what it names
+        const char* pWritten;  // the file that gets the write, or null
+    };
+    const SCase cases[] = {
+        {{{"link.ini", "orvo.ini"}}, "orvo.ini"},
+        {{{"link.ini", "new.ini"}}, "new.ini"},
+        {{{"link.ini", "chain.ini"}, {"chain.ini", "sub/deep.ini"}}, "sub/deep.ini"},
+        {{{"link.ini", "ABSOLUTE/sub/abs.ini"}}, "sub/abs.ini"},
+        {{{"link.ini", "no-such-folder/orvo.ini"}}, nullptr},
+        {{{"link.ini", "loop.ini"}, {"loop.ini", "link.ini"}}, nullptr},
+    };
+    for (const SCase& c : cases) {
+        SCOPED_TRACE(c.links.front().second);
+        fs::remove_all(m_folder);
+        fs::create_directories(m_folder / "sub");
+        WriteText("[CONFIG]\nPlaySound=0\n");
+        for (auto [name, to] : c.links) {
+            if (to.compare(0, 9, "ABSOLUTE/") == 0)
+                to = (m_folder / to.substr(9)).string();
+            fs::create_symlink(to, m_folder / name);
+        }
+        CIniProfile profile((m_folder / "link.ini").string());
 
-    ASSERT_TRUE(CIniProfile(link.string()).WriteProfileInt("CONFIG", "PlaySound", 1));
-    EXPECT_TRUE(fs::is_symlink(link));
-    EXPECT_EQ(ReadText(), "[CONFIG]\nPlaySound=1\n");
+        EXPECT_EQ(profile.WriteProfileInt("CONFIG", "PlaySound", 1), c.pWritten != nullptr);
+        for (const auto& link : c.links)
+            EXPECT_TRUE(fs::is_symlink(m_folder / link.first)) << link.first;
+        if (c.pWritten) {
+            EXPECT_EQ(profile.GetProfileInt("CONFIG", "PlaySound", 9), 1);
+            std::ifstream in(m_folder / c.pWritten, std::ios::binary);
+            EXPECT_NE(std::string(std::istreambuf_iterator<char>(in), {}).find("PlaySound=1"),
+                      std::string::npos);
+        }
+        const bool bOriginalWritten = c.pWritten && std::string(c.pWritten) == "orvo.ini";
+        EXPECT_EQ(ReadText(), bOriginalWritten ? "[CONFIG]\nPlaySound=1\n" : "[CONFIG]\nPlaySound=0\n");
+        for (const auto& entry : fs::recursive_directory_iterator(m_folder))
+            EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
+    }
+}
+
+// Without any write permission the file is read-only, also for root, who
+// could otherwise replace it by renaming over it.
+TEST_F(IniProfileTest, ReadOnlyFileIsNeverReplaced)
+{
+    const std::string original = "[CONFIG]\nPlaySound=0\n";
+    for (const fs::perms perms : {fs::perms::owner_read | fs::perms::group_read |
+                                      fs::perms::others_read,
+                                  fs::perms::none}) {
+        WriteText(original);
+        fs::permissions(m_path, perms);
+        const std::set<std::string> listing = FolderListing();
+        CIniProfile profile(m_path.string());
+
+        EXPECT_FALSE(profile.WriteProfileInt("CONFIG", "PlaySound", 1));
+        EXPECT_EQ(profile.GetLastWriteError(), CProfileError::ReadOnly);
+        EXPECT_EQ(fs::status(m_path).permissions(), perms);
+        fs::permissions(m_path, fs::perms::owner_read, fs::perm_options::add);
+        EXPECT_EQ(ReadText(), original);
+        EXPECT_EQ(FolderListing(), listing);
+        fs::remove(m_path);
+    }
+}
+
+// Beyond 1 MiB the file is damaged, not settings: it reads as empty at
+// once, whatever it holds, and no write replaces it.
+TEST_F(IniProfileTest, OversizedFileReadsAsEmptyAndIsKept)
+{
+    const std::string head = "[CONFIG]\nPlaySound=1\n[TOPTEN]\nHero0=ABC\n";
+    for (const std::size_t nSize : {CIniProfile::MAX_FILE_BYTES, CIniProfile::MAX_FILE_BYTES + 1}) {
+        SCOPED_TRACE(nSize);
+        const std::string text = head + std::string(nSize - head.size() - 1, ';') + "\n";
+        WriteText(text);
+        CIniProfile profile(m_path.string());
+        const bool bWithin = nSize <= CIniProfile::MAX_FILE_BYTES;
+
+        EXPECT_EQ(profile.GetProfileInt("CONFIG", "PlaySound", 0), bWithin ? 1 : 0);
+        EXPECT_EQ(profile.GetProfileString("TOPTEN", "Hero0", ""), bWithin ? "ABC" : "");
+        EXPECT_EQ(profile.WriteProfileInt("CONFIG", "PlaySound", 0), bWithin);
+        if (!bWithin) {
+            EXPECT_EQ(profile.GetLastWriteError(), CProfileError::Damaged);
+            EXPECT_EQ(ReadText(), text);
+        }
+    }
+}
+
+// Counts the times the settings file is opened while reading, by watching
+// it with inotify.
+class COpenCounter {
+public:
+    explicit COpenCounter(const fs::path& path)
+        : m_fd(::inotify_init1(IN_NONBLOCK | IN_CLOEXEC))
+    {
+        ::inotify_add_watch(m_fd, path.c_str(), IN_OPEN);
+    }
+    ~COpenCounter() { ::close(m_fd); }
+    int Count()
+    {
+        int n = 0;
+        alignas(inotify_event) char buffer[4096];
+        for (ssize_t nRead; (nRead = ::read(m_fd, buffer, sizeof buffer)) > 0;)
+            n += static_cast<int>(nRead / sizeof(inotify_event));
+        return n;
+    }
+
+private:
+    int m_fd;
+};
+
+// Start-up reads the switch and ten entries: one read of the file, and a
+// new one only once the file has changed.
+TEST_F(IniProfileTest, ManyReadsOfOneFileReadItOnce)
+{
+    WriteText("[CONFIG]\nPlaySound=1\n[TOPTEN]\nHero0=A\nHero9=J\n");
+    CIniProfile profile(m_path.string());
+    COpenCounter opens(m_path);
+
+    EXPECT_EQ(profile.GetProfileInt("CONFIG", "PlaySound", 0), 1);
+    for (int i = 0; i < 10; ++i)
+        profile.GetProfileString("TOPTEN", "Hero" + std::to_string(i), "");
+    EXPECT_EQ(profile.GetProfileString("TOPTEN", "Hero9", ""), "J");
+    EXPECT_EQ(opens.Count(), 1);
+
+    // Changed in place, same size: read again.
+    WriteText("[CONFIG]\nPlaySound=2\n[TOPTEN]\nHero0=A\nHero9=J\n");
+    opens.Count();
+    EXPECT_EQ(profile.GetProfileInt("CONFIG", "PlaySound", 0), 2);
+    EXPECT_EQ(profile.GetProfileString("TOPTEN", "Hero0", ""), "A");
+    EXPECT_EQ(opens.Count(), 1);
 }
 
 using Probe = std::pair<std::string, std::string>;
@@ -374,6 +510,52 @@ TEST_F(IniProfileTest, FailedWriteLeavesOldFileWholeAndNoTemporary)
     EXPECT_EQ(FolderListing(), listing);
 }
 
+// A writer killed at any point of a save leaves the old file or the new one,
+// whole, and at most the one temporary file, which the next save reuses.
+TEST_F(IniProfileTest, WriterKilledAtRandomLeavesAWholeFileAndNoPileOfTemporaries)
+{
+    auto version = [](long n) {
+        std::string text = "[TOPTEN]\n";
+        for (int i = 0; i < 10; ++i)
+            text += CIniProfileKeyLine(i, n);
+        return text;
+    };
+    auto save = [](CIniProfile& profile, long n) {
+        std::vector<CProfileEdit> edits;
+        for (int i = 0; i < 10; ++i)
+            edits.push_back({"TOPTEN", "Hero" + std::to_string(i), CIniProfileValue(i, n)});
+        return profile.Write(edits);
+    };
+    CIniProfile profile(m_path.string());
+    ASSERT_TRUE(save(profile, 0));
+    const std::set<std::string> allowed = {"orvo.ini", ".orvo.ini.tmp"};
+    std::mt19937 random(9);
+    for (int nKill = 1; nKill <= 150; ++nKill) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            CIniProfile writer(m_path.string());
+            for (long n = nKill * 100000L;; ++n)
+                save(writer, n);
+        }
+        ::usleep(static_cast<useconds_t>(random() % 20000));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+
+        const std::string text = ReadText();
+        const std::size_t nAt = text.find("Hero0=");
+        ASSERT_NE(nAt, std::string::npos) << text.substr(0, 200);
+        const long n = std::strtol(text.c_str() + nAt + 6, nullptr, 10);
+        ASSERT_EQ(text, version(n)) << "after kill " << nKill;
+        const std::set<std::string> listing = FolderListing();
+        ASSERT_TRUE(std::includes(allowed.begin(), allowed.end(), listing.begin(), listing.end()))
+            << "after kill " << nKill << ": " << listing.size() << " files";
+    }
+    ASSERT_TRUE(save(profile, 1));
+    EXPECT_EQ(FolderListing(), std::set<std::string>{"orvo.ini"});
+}
+
 TEST_F(IniProfileTest, UnusablePathsReadAsEmptyAndRefuseWrites)
 {
     fs::create_directory(m_folder / "dir.ini");
@@ -401,9 +583,9 @@ TEST_F(IniProfileTest, DamagedFileNeitherCrashesNorHidesLaterLines)
     std::string garbage(64 * 1024, '\0');
     for (char& c : garbage)
         c = static_cast<char>(random());
-    const std::string megabyteLine(1 << 20, 'x');
-    WriteText(garbage + "\n[CONFIG]\nPlaySound=1\0junk\n"s + megabyteLine + "\nBig=" +
-              megabyteLine + "\n[TOPTEN]\nHero0=ABC\n");
+    const std::string longLine(300 * 1024, 'x');
+    WriteText(garbage + "\n[CONFIG]\nPlaySound=1\0junk\n"s + longLine + "\nBig=" +
+              longLine + "\n[TOPTEN]\nHero0=ABC\n");
     CIniProfile profile(m_path.string());
 
     EXPECT_EQ(profile.GetProfileInt("CONFIG", "PlaySound", 0), 1);
@@ -414,7 +596,7 @@ TEST_F(IniProfileTest, DamagedFileNeitherCrashesNorHidesLaterLines)
     EXPECT_EQ(profile.GetProfileInt("CONFIG", "PlaySound", 0), 1);
     EXPECT_EQ(profile.GetProfileString("TOPTEN", "Hero0", ""), "ABC");
     EXPECT_EQ(profile.GetProfileString("TOPTEN", "Hero1", ""), "DEF");
-    EXPECT_NE(ReadText().find("Big=" + megabyteLine + "\n"), std::string::npos);
+    EXPECT_NE(ReadText().find("Big=" + longLine + "\n"), std::string::npos);
 }
 
 }  // namespace
