@@ -38,6 +38,9 @@ public:
     bool AskName(std::string& name) override;
     void ReportSaveFailure(CProfileError why) override;
 
+    // Switching the sound on gives a device that hung another chance.
+    void OnSoundSwitchedOn() { m_player.Reset(); }
+
 private:
     CGame& m_game;
     CHeroList& m_heroes;

@@ -137,6 +137,8 @@ void CGameApp::OnGameSound()
 {
     const bool bOn = !m_game.IsSoundOn();
     m_game.SetSound(bOn);
+    if (bOn)
+        m_output.OnSoundSwitchedOn();
     if (m_pProfile)
         m_pProfile->WriteProfileInt(kConfigSection, kSoundKey, bOn ? 1 : 0);
 }

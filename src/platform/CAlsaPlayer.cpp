@@ -5,8 +5,12 @@
 #include <alsa/asoundlib.h>
 
 #include <cerrno>
+#include <chrono>
+#include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <system_error>
+#include <thread>
 #include <utility>
 
 namespace {
@@ -71,22 +75,88 @@ bool WriteAll(snd_pcm_t* pPcm, const CWaveFile& wave)
     return true;
 }
 
+unsigned LengthMs(const CWaveFile& wave)
+{
+    return static_cast<unsigned>(wave.GetFrameCount() * 1000u / wave.GetSampleRate());
+}
+
 }  // namespace
+
+// One sound on its way to the device, shared by the waiting caller and the
+// thread that plays it; whichever lets go last frees it.
+struct CAlsaPlayer::SPlayback {
+    SPlayback(std::string strDeviceName, const CWaveFile& waveToPlay)
+        : strDevice(std::move(strDeviceName)), wave(waveToPlay)
+    {
+    }
+
+    void Run()
+    {
+        PcmHandle pcm = OpenDevice(strDevice);
+        // A short sound may fit in the buffer without starting the device;
+        // draining starts it and waits for the last frame.
+        const bool bPlayed = pcm && Configure(pcm.get(), wave) && WriteAll(pcm.get(), wave) &&
+                             snd_pcm_drain(pcm.get()) == 0;
+        pcm.reset();
+        const std::lock_guard<std::mutex> lock(mutex);
+        bResult = bPlayed;
+        bDone = true;
+        done.notify_all();
+    }
+
+    bool IsDone()
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        return bDone;
+    }
+
+    const std::string strDevice;
+    const CWaveFile wave;
+    std::mutex mutex;
+    std::condition_variable done;
+    bool bDone = false;
+    bool bResult = false;
+};
 
 CAlsaPlayer::CAlsaPlayer(std::string strDevice) : m_strDevice(std::move(strDevice))
 {
 }
 
-bool CAlsaPlayer::Play(const CWaveFile& wave) const
+CAlsaPlayer::~CAlsaPlayer() = default;
+
+bool CAlsaPlayer::Play(const CWaveFile& wave)
 {
-    if (!wave.IsValid())
+    if (!wave.IsValid() || m_bGivenUp)
         return false;
+    if (m_pHung) {
+        if (!m_pHung->IsDone()) {
+            m_bGivenUp = true;
+            return false;
+        }
+        m_pHung.reset();
+    }
     SilenceAlsaMessages();
-    PcmHandle pcm = OpenDevice(m_strDevice);
-    if (!pcm)
+    auto pPlayback = std::make_shared<SPlayback>(m_strDevice, wave);
+    std::thread worker;
+    try {
+        worker = std::thread([pPlayback] { pPlayback->Run(); });
+    } catch (const std::system_error&) {
         return false;
-    // A short sound may fit in the buffer without starting the device;
-    // draining starts it and waits for the last frame.
-    return Configure(pcm.get(), wave) && WriteAll(pcm.get(), wave) &&
-           snd_pcm_drain(pcm.get()) == 0;
+    }
+    const auto deadline = std::chrono::steady_clock::now() +
+                          std::chrono::milliseconds(LengthMs(wave) + DEADLINE_MARGIN_MS);
+    std::unique_lock<std::mutex> lock(pPlayback->mutex);
+    if (pPlayback->done.wait_until(lock, deadline, [&] { return pPlayback->bDone; })) {
+        const bool bResult = pPlayback->bResult;
+        lock.unlock();
+        worker.join();
+        return bResult;
+    }
+    lock.unlock();
+    // Blocked in the kernel, the thread cannot be stopped; it keeps its
+    // own share of the sound, and the end of the process ends it.
+    worker.detach();
+    m_pHung = std::move(pPlayback);
+    m_bGivenUp = true;
+    return false;
 }

@@ -322,7 +322,62 @@ def scenario_minimise(desktop):
     wait_for(lambda: desktop.visible_windows() == [game.window], 5, "the window on screen")
 
 
+def move_farthest(game):
+    """Selects the first ball and sends it to the farthest free cell; returns
+    the cell and the colour that must arrive there."""
+    balls = game.board()
+    cell = sorted(balls)[0]
+    game.click(*cell_centre(*cell))
+    time.sleep(0.3)
+    target = farthest_reachable(balls, cell)
+    game.click(*cell_centre(*target))
+    return target, balls[cell]
+
+
+def scenario_sound_hang(desktop):
+    # The default sound device writes into a FIFO that nobody reads: opening
+    # it blocks for ever, in the middle of ALSA's set-up.
+    fifo = os.path.join(desktop.work, "sink")
+    os.mkfifo(fifo)
+    with open(os.path.join(desktop.work, ".asoundrc"), "w") as f:
+        f.write('pcm.!default {\n type file\n slave.pcm "null"\n file "%s"\n format "raw"\n}\n'
+                % fifo)
+    with open(desktop.ini, "w") as f:
+        f.write("[CONFIG]\nPlaySound=1\n")
+
+    game = Game(desktop)
+    wait_for(lambda: len(game.board()) == 3, 10, "the first three balls")
+    target, colour = move_farthest(game)
+    wait_for(lambda: game.board().get(target) == colour, 10, "the ball to arrive with the sound on")
+
+    # Off and on again: the device is tried again, still hangs, and is given
+    # up again; the game goes on.
+    game.key("F4")
+    wait_for(lambda: "PlaySound=0" in desktop.ini_text(), 5, "PlaySound=0")
+    game.key("F4")
+    wait_for(lambda: "PlaySound=1" in desktop.ini_text(), 5, "PlaySound=1")
+    target, colour = move_farthest(game)
+    wait_for(lambda: game.board().get(target) == colour, 10, "the second move")
+
+    # The hung sound must not keep the program from ending.
+    game.key("alt+g")
+    time.sleep(0.3)
+    desktop.xdotool("key", "x")
+    try:
+        code = game.process.wait(10)
+    except subprocess.TimeoutExpired:
+        raise Failure("the program did not end after 退出")
+    if code != 0:
+        # A sanitizer build reports what system libraries (libdbus) leave
+        # behind at exit; that is an end, not a hang or a crash.
+        desktop.log.seek(0)
+        log = desktop.log.read()
+        check("ERROR: LeakSanitizer" in log and "ERROR: AddressSanitizer" not in log
+              and "runtime error" not in log, "the program ended with %d" % code)
+
+
 SCENARIOS = {"play": scenario_play, "tray": scenario_tray, "minimise": scenario_minimise}
+SCENARIOS["sound_hang"] = scenario_sound_hang
 
 
 def main():
