@@ -1,5 +1,7 @@
 #include "CResources.h"
 
+#include "resource.h"
+
 namespace orvo_embedded {
 #define ORVO_EMBEDDED(name) \
     extern const unsigned char name[]; \
@@ -30,20 +32,18 @@ struct CResourceEntry {
 #define ORVO_ENTRY(type, id, size, name) \
     {CResourceType::type, id, size, orvo_embedded::name, &orvo_embedded::name##_size}
 
-// The numbers are the ones the game's code names: IDB_BALLS, the IDR_WAVE_*
-// effects, IDR_MAINFRAME's icon and IDI_HERO. Icons largest first: asking
-// for size 0 takes the first that matches.
+// Icons largest first: asking for size 0 takes the first that matches.
 const CResourceEntry g_resources[] = {
-    ORVO_ENTRY(Bitmap, 130, 0, balls_bmp),
-    ORVO_ENTRY(Wave, 131, 0, line_wav),
-    ORVO_ENTRY(Wave, 132, 0, place_wav),
-    ORVO_ENTRY(Wave, 133, 0, step_wav),
-    ORVO_ENTRY(Wave, 134, 0, nopath_wav),
-    ORVO_ENTRY(Wave, 137, 0, hero_wav),
-    ORVO_ENTRY(Icon, 128, 128, orvo_128_png),
-    ORVO_ENTRY(Icon, 128, 32, orvo_32_png),
-    ORVO_ENTRY(Icon, 128, 16, orvo_16_png),
-    ORVO_ENTRY(Icon, 148, 32, hero_32_png),
+    ORVO_ENTRY(Bitmap, IDB_BALLS, 0, balls_bmp),
+    ORVO_ENTRY(Wave, IDR_WAVE_LINE, 0, line_wav),
+    ORVO_ENTRY(Wave, IDR_WAVE_PLACE, 0, place_wav),
+    ORVO_ENTRY(Wave, IDR_WAVE_STEP, 0, step_wav),
+    ORVO_ENTRY(Wave, IDR_WAVE_NOPATH, 0, nopath_wav),
+    ORVO_ENTRY(Wave, IDR_WAVE_HERO, 0, hero_wav),
+    ORVO_ENTRY(Icon, IDR_MAINFRAME, 128, orvo_128_png),
+    ORVO_ENTRY(Icon, IDR_MAINFRAME, 32, orvo_32_png),
+    ORVO_ENTRY(Icon, IDR_MAINFRAME, 16, orvo_16_png),
+    ORVO_ENTRY(Icon, IDI_HERO, 32, hero_32_png),
 };
 
 #undef ORVO_ENTRY

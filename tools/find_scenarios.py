@@ -90,10 +90,6 @@ def choose_move(board, rng):
     return rng.choice(moves) if moves else None
 
 
-def xy(r, c):
-    return 10 + 32 * (c - 1) + 16, 50 + 32 * (r - 1) + 16
-
-
 def classify(events):
     found = set()
     pushed = False
@@ -134,13 +130,13 @@ def main():
                           if board[wr][wc] == 0 and (wr, wc) not in reachable(board, r, c)]
                 if walled:
                     trace.run("sound on")
-                    trace.run("click %d %d" % xy(r, c))
-                    events, _ = trace.run("click %d %d" % xy(*walled[0]))
+                    trace.run("cell %d %d" % (r, c))
+                    events, _ = trace.run("cell %d %d" % walled[0])
                     trace.run("sound off")
                     if events == ["effect 134"]:
                         best["no_path"] = list(trace.script)
-            trace.run("click %d %d" % xy(r, c))
-            events, board = trace.run("click %d %d" % xy(tr, tc))
+            trace.run("cell %d %d" % (r, c))
+            events, board = trace.run("cell %d %d" % (tr, tc))
             for kind in classify(events):
                 if kind.startswith("end"):
                     continue

@@ -4,31 +4,23 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "AppIdentity.h"
 #include "CDialogLayout.h"
-
-namespace {
-
-const int IDR_MAINFRAME = 128;
-
-}  // namespace
+#include "resource.h"
 
 CAboutDlg::CAboutDlg(QWidget* pParent) : QDialog(pParent)
 {
     const CDialogLayout layout;
-    layout.SetUpDialog(*this, QStringLiteral("关于Orvo"), 230, 125);
+    layout.SetUpDialog(*this, QString::fromUtf8("关于" ORVO_APP_TITLE), 230, 125);
     layout.AddIcon(*this, IDR_MAINFRAME, 10, 15);
-    layout.AddText(*this, QStringLiteral("Orvo 1.0 版"), 40, 10, 119, 8);
-    layout.AddText(*this, QStringLiteral("版本号 ") + QStringLiteral(ORVO_VERSION), 40, 25, 119, 8);
-
-    QPushButton* pOk = layout.AddButton(*this, QStringLiteral("确定"), 170, 10, 50, 14);
-    pOk->setObjectName(QStringLiteral("IDOK"));
-    pOk->setDefault(true);
-    pOk->setFocus();
-    connect(pOk, &QPushButton::clicked, this, &CAboutDlg::accept);
+    layout.AddText(*this, QString::fromUtf8(ORVO_APP_TITLE " " ORVO_VERSION_SHORT " 版"), 40, 10,
+                   119, 8);
+    layout.AddText(*this, QString::fromUtf8("版本号 " ORVO_VERSION), 40, 25, 119, 8);
+    layout.AddOkButton(*this, 170, 10)->setFocus();
 
     layout.AddText(*this, QStringLiteral("一个在 Linux 桌面上的益智游戏"), 40, 40, 120, 8);
     layout.AddText(*this, QStringLiteral("用 C++17 和 Qt 6 写成"), 40, 55, 120, 8);
-    layout.AddText(*this, QStringLiteral("版权所有 (C) Orvo 开发者"), 40, 70, 120, 9);
+    layout.AddText(*this, QString::fromUtf8("版权所有 (C) " ORVO_APP_TITLE " 开发者"), 40, 70, 120, 9);
     QFrame* pRule = layout.AddEtched(*this, 5, 85, 220, 1);
     pRule->setObjectName(QStringLiteral("rule"));
     QLabel* pParagraph = layout.AddText(

@@ -89,7 +89,7 @@ void CAppOutput::ShowGameOver()
     QMessageBox box(QMessageBox::Information, QString::fromUtf8("提示"),
                     QString::fromUtf8("游戏结束，请重新开始！"), QMessageBox::NoButton, m_pFrame);
     box.setObjectName("GameOverBox");
-    box.setDefaultButton(box.addButton(QString::fromUtf8("确定"), QMessageBox::AcceptRole));
+    box.setDefaultButton(box.addButton(CDialogLayout::OkText(), QMessageBox::AcceptRole));
     box.exec();
 }
 

@@ -153,6 +153,20 @@ QPushButton* CDialogLayout::AddButton(QDialog& dlg, const QString& text, int x, 
     return pButton;
 }
 
+QPushButton* CDialogLayout::AddOkButton(QDialog& dlg, int x, int y) const
+{
+    QPushButton* pOk = AddButton(dlg, OkText(), x, y, 50, 14);
+    pOk->setObjectName(QStringLiteral("IDOK"));
+    pOk->setDefault(true);
+    QObject::connect(pOk, &QPushButton::clicked, &dlg, &QDialog::accept);
+    return pOk;
+}
+
+QString CDialogLayout::OkText()
+{
+    return QStringLiteral("确定");
+}
+
 QFrame* CDialogLayout::AddEtched(QDialog& dlg, int x, int y, int cx, int cy) const
 {
     auto* pFrame = new QFrame(&dlg);

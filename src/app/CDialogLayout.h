@@ -19,9 +19,6 @@ class QWidget;
 // character width, a vertical unit an eighth of its height.
 class CDialogLayout {
 public:
-    // Caption of the game's own message boxes: the application title.
-    static constexpr const char* kAppTitle = "Orvo";
-
     CDialogLayout(int nAvgCharWidth, int nCharHeight);
     // The units of the dialog font.
     CDialogLayout();
@@ -56,6 +53,11 @@ public:
     // An icon keeps its own pixel size; only its corner comes from the units.
     QLabel* AddIcon(QDialog& dlg, int nIconId, int x, int y) const;
     QPushButton* AddButton(QDialog& dlg, const QString& text, int x, int y, int cx, int cy) const;
+    // The dialog's OK button (id 1): "确定", 50 x 14 units, the default
+    // button, accepting the dialog through its own accept().
+    QPushButton* AddOkButton(QDialog& dlg, int x, int y) const;
+    // The text of every OK button, message boxes' included.
+    static QString OkText();
     // A horizontal rule, or a frame when cy is more than one unit, drawn
     // sunken in the dialog's background.
     QFrame* AddEtched(QDialog& dlg, int x, int y, int cx, int cy) const;

@@ -4,6 +4,7 @@
 #include <QPixmap>
 #include <cassert>
 
+#include "AppIdentity.h"
 #include "CAboutDlg.h"
 #include "CDC.h"
 #include "CHeroBoardDlg.h"
@@ -12,10 +13,10 @@
 #include "CProfileLocation.h"
 #include "CResources.h"
 #include "CRulesDlg.h"
+#include "resource.h"
 
 namespace {
 
-constexpr int IDR_MAINFRAME = 128;
 const char* const kConfigSection = "CONFIG";
 const char* const kSoundKey = "PlaySound";
 
@@ -103,11 +104,6 @@ void CGameApp::CreateMainFrame()
     // Closing deletes the frame; nothing may draw on it after that.
     connect(m_pMainWnd, &QObject::destroyed, this, [this] { m_view.Attach(nullptr); });
     m_pMainWnd->CenterWindow();
-}
-
-int CGameApp::ExitInstance()
-{
-    return 0;
 }
 
 void CGameApp::PaintGame(CDC& dc)

@@ -24,8 +24,6 @@ class CGameApp : public QObject {
     Q_OBJECT
 
 public:
-    static constexpr const char* kAppTitle = "Orvo";
-
     CGameApp();
     ~CGameApp() override;
     CGameApp(const CGameApp&) = delete;
@@ -49,7 +47,6 @@ public:
     // False when the program must end at once: another instance runs (and
     // has been woken) or the settings file cannot be placed anywhere.
     bool InitInstance();
-    int ExitInstance();
 
     CGame& Game() { return m_game; }
     CHeroList& Heroes() { return m_heroes; }

@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QShortcut>
 
+#include "AppIdentity.h"
 #include "CClientWidget.h"
 #include "CGame.h"
 #include "CGameApp.h"
@@ -14,7 +15,7 @@
 CMainFrame::CMainFrame()
 {
     setObjectName("CMainFrame");
-    setWindowTitle(CGameApp::kAppTitle);
+    setWindowTitle(QString::fromUtf8(ORVO_APP_TITLE));
     setWindowIcon(CGameApp::MainIcon());
     // A caption with the system menu, minimise and close; no sizing border
     // and no maximise box.
@@ -29,7 +30,7 @@ CMainFrame::CMainFrame()
     // The window is exactly menu bar plus client area, and stays so.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    m_blinkTimer.setInterval(500);
+    m_blinkTimer.setInterval(BLINK_INTERVAL_MS);
     connect(&m_blinkTimer, &QTimer::timeout, this, &CMainFrame::OnTimer);
 }
 
@@ -76,7 +77,7 @@ void CMainFrame::CreateMenu()
     QMenu* pHelp = menuBar()->addMenu(QString::fromUtf8("帮助(&H)"));
     QAction* pRules = AddCommand(pHelp, "游戏说明(&G)", "ID_HELP_RULES", 0);
     pHelp->addSeparator();
-    QAction* pAbout = AddCommand(pHelp, "关于Orvo(&A)", "ID_APP_ABOUT", 0);
+    QAction* pAbout = AddCommand(pHelp, "关于" ORVO_APP_TITLE "(&A)", "ID_APP_ABOUT", 0);
     // F1 works although the item shows no key.
     auto* pF1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
 
@@ -149,7 +150,7 @@ void CMainFrame::HideToTray()
     }
     if (!m_pTrayIcon) {
         m_pTrayIcon = new QSystemTrayIcon(CGameApp::MainIcon(), this);
-        m_pTrayIcon->setToolTip(CGameApp::kAppTitle);
+        m_pTrayIcon->setToolTip(QString::fromUtf8(ORVO_APP_TITLE));
         connect(m_pTrayIcon, &QSystemTrayIcon::activated, this, &CMainFrame::OnTrayActivated);
     }
     m_pTrayIcon->show();

@@ -18,8 +18,6 @@ class CMainFrame : public QMainWindow {
     Q_OBJECT
 
 public:
-    static constexpr int kTrayIconId = 128;
-
     CMainFrame();
     ~CMainFrame() override;
 

@@ -5,11 +5,12 @@
 #include <QPushButton>
 #include <QString>
 
+#include "AppIdentity.h"
 #include "CDialogLayout.h"
 
 std::string CRulesDlg::RulesText()
 {
-    return "Orvo 1.0\r\n"
+    return ORVO_APP_TITLE " " ORVO_VERSION_SHORT "\r\n"
            "\r\n"
            "玩法：\r\n"
            "    鼠标左键单击游戏窗口中的彩色小球，然后单击窗口中一空白小格，若两小格存在路径"
@@ -26,10 +27,7 @@ CRulesDlg::CRulesDlg(QWidget* pParent) : QDialog(pParent)
     const CDialogLayout layout;
     layout.SetUpDialog(*this, QStringLiteral("游戏说明"), 228, 133);
 
-    m_pOk = layout.AddButton(*this, QStringLiteral("确定"), 173, 115, 50, 14);
-    m_pOk->setObjectName(QStringLiteral("IDOK"));
-    m_pOk->setDefault(true);
-    connect(m_pOk, &QPushButton::clicked, this, &CRulesDlg::accept);
+    m_pOk = layout.AddOkButton(*this, 173, 115);
 
     m_pText = new QPlainTextEdit(this);
     m_pText->setObjectName(QStringLiteral("IDC_RULES_TEXT"));

@@ -10,8 +10,6 @@ int main(int argc, char* argv[])
 
     CGameApp app;
     if (!app.InitInstance())
-        return app.ExitInstance();
-    const int nResult = application.exec();
-    app.ExitInstance();
-    return nResult;
+        return 0;
+    return application.exec();
 }

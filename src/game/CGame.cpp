@@ -2,6 +2,9 @@
 
 #include <cassert>
 
+#include "CBoardGeometry.h"
+#include "resource.h"
+
 namespace {
 
 // Stands in while no output is attached: the rules run, nothing is shown.
@@ -29,9 +32,6 @@ constexpr int kLineDirs[4][2] = {{0, 1}, {-1, 1}, {-1, 0}, {-1, -1}};
 // Path-search neighbour order: right, up, left, down. The order decides
 // which of several equally short walks the ball takes.
 constexpr int kPathDirs[4] = {1, -CGame::kSide, -1, CGame::kSide};
-
-constexpr int kBoardLeft = 10, kBoardRight = 297, kBoardTop = 50, kBoardBottom = 337;
-constexpr int kSquare = 32;
 
 }  // namespace
 
@@ -247,10 +247,9 @@ void CGame::OnRightClick(std::uint32_t, std::int32_t, std::int32_t)
 
 void CGame::OnClick(std::uint32_t, std::int32_t x, std::int32_t y)
 {
-    if (x < kBoardLeft || x > kBoardRight || y < kBoardTop || y > kBoardBottom)
+    std::int32_t row = 0, col = 0;
+    if (!CBoardGeometry::CellAt(x, y, row, col))
         return;
-    const std::int32_t col = (x - kBoardLeft) / kSquare + 1;
-    const std::int32_t row = (y - kBoardTop) / kSquare + 1;
 
     if (At(row, col) != CELL_EMPTY) {
         if (m_bSelected) {

@@ -10,13 +10,6 @@ constexpr std::uint8_t CELL_EMPTY = 0;
 constexpr std::uint8_t CELL_WALL = 8;
 constexpr std::uint8_t CELL_VISITED = 0x80;
 
-// Sound effects, by resource number.
-constexpr std::uint16_t IDR_WAVE_LINE = 131;
-constexpr std::uint16_t IDR_WAVE_PLACE = 132;
-constexpr std::uint16_t IDR_WAVE_STEP = 133;
-constexpr std::uint16_t IDR_WAVE_NOPATH = 134;
-constexpr std::uint16_t IDR_WAVE_HERO = 137;
-
 constexpr unsigned BLINK_TIMER_ID = 128;
 constexpr unsigned BLINK_INTERVAL_MS = 500;
 

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "CProfile.h"
+#include "resource.h"
 
 namespace {
 const std::string kSection = "TOPTEN";
@@ -59,7 +60,7 @@ bool CHeroList::TryEnter(std::int32_t balls, std::int32_t score)
         return false;
     if (!m_pPrompt)
         return false;
-    m_pPrompt->PlayEffect(kHeroEffect);
+    m_pPrompt->PlayEffect(IDR_WAVE_HERO);
     std::string name = kPresetName;
     if (!m_pPrompt->AskName(name))
         return false;

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 
+#include "AppIdentity.h"
 #include "CHeroRecord.h"
 #include "CProfile.h"
 
@@ -29,8 +30,7 @@ class CHeroList {
 public:
     static constexpr int kMaxRecords = 10;
     // The name dialog opens with the game's title, ready to be typed over.
-    static constexpr const char* kPresetName = "Orvo";
-    static constexpr std::uint16_t kHeroEffect = 137;
+    static constexpr const char* kPresetName = ORVO_APP_TITLE;
 
     CHeroList() = default;
     virtual ~CHeroList() = default;

@@ -58,8 +58,6 @@ public:
     CSurface& Surface() const { return *m_pSurface; }
 
     void SetViewportOrg(std::int32_t x, std::int32_t y);
-    std::int32_t ViewportOrgX() const { return m_orgX; }
-    std::int32_t ViewportOrgY() const { return m_orgY; }
 
     // Fills left..right - 1, top..bottom - 1; an empty rectangle fills nothing.
     void FillRect(const RECT& rc, std::uint32_t colour);

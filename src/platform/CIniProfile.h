@@ -35,8 +35,6 @@ public:
     explicit CIniProfile(std::string strPath);
     ~CIniProfile() override;
 
-    const std::string& GetPath() const { return m_strPath; }
-
     std::string GetProfileString(const std::string& section, const std::string& key,
                                  const std::string& def) const override;
     int GetProfileInt(const std::string& section, const std::string& key,

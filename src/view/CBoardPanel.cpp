@@ -3,10 +3,10 @@
 void CBoardPanel::Draw(CDC& dc) const
 {
     DrawFrame(dc);
-    for (std::int32_t i = 0; i < 9; ++i) {
-        for (std::int32_t j = 0; j < 9; ++j) {
-            const RECT rc{2 + kSquare * j, 2 + kSquare * i, 34 + kSquare * j, 34 + kSquare * i};
-            dc.FillRect(rc, SquareColour(i, j));
+    for (std::int32_t row = 1; row <= CBoardGeometry::kCells; ++row) {
+        for (std::int32_t col = 1; col <= CBoardGeometry::kCells; ++col) {
+            const RECT rc{SquareX(col), SquareY(row), SquareX(col) + kSquare, SquareY(row) + kSquare};
+            dc.FillRect(rc, SquareColour(row, col));
             dc.DrawEdge(rc, BDR_RAISEDOUTER, BF_RECT);
         }
     }

@@ -2,13 +2,16 @@
 
 #include <cstdint>
 
+#include "CBoardGeometry.h"
 #include "CPanel.h"
 
 // The 9 x 9 board: squares of 32 x 32 pixels in two greys, each with a
-// raised edge, and a ball in the middle of each occupied square.
+// raised edge, and a ball in the middle of each occupied square. The panel
+// is the board's squares (CBoardGeometry) ringed by its sunken frame.
 class CBoardPanel : public CPanel {
 public:
-    static constexpr std::int32_t kSquare = 32;
+    static constexpr std::int32_t kSquare = CBoardGeometry::kSquare;
+    static constexpr std::int32_t kFrame = 2;  // width of the sunken frame
     static constexpr std::uint32_t kEvenSquare = 0x707070;  // row + column even
     static constexpr std::uint32_t kOddSquare = 0x909090;
 
@@ -19,11 +22,17 @@ public:
     // Shows one cell (row, col 1..9; value 0 or a colour) on the window at once.
     void DrawCell(std::int32_t row, std::int32_t col, std::uint8_t value);
 
-    // Corner of the ball of a cell, in board coordinates.
-    static std::int32_t BallX(std::int32_t col) { return kSquare * col - 28; }
-    static std::int32_t BallY(std::int32_t row) { return kSquare * row - 28; }
+    // Corner of the square and of the ball of a cell, in board coordinates.
+    static std::int32_t SquareX(std::int32_t col) { return kFrame + kSquare * (col - 1); }
+    static std::int32_t SquareY(std::int32_t row) { return kFrame + kSquare * (row - 1); }
+    static std::int32_t BallX(std::int32_t col) { return SquareX(col) + kBallMargin; }
+    static std::int32_t BallY(std::int32_t row) { return SquareY(row) + kBallMargin; }
     static std::uint32_t SquareColour(std::int32_t row, std::int32_t col)
     {
         return (row + col) % 2 == 0 ? kEvenSquare : kOddSquare;
     }
+
+private:
+    // The ball sits centred in its square.
+    static constexpr std::int32_t kBallMargin = (kSquare - kBallSize) / 2;
 };

@@ -3,11 +3,10 @@
 #include <utility>
 
 #include "CBitmap.h"
+#include "CBoardGeometry.h"
 #include "CGame.h"
-
-#if defined(ORVO_HAVE_RESOURCES)
 #include "CResources.h"
-#endif
+#include "resource.h"
 
 CGameView::CGameView(CSurface ballStrip) : m_ballStrip(std::move(ballStrip))
 {
@@ -19,12 +18,10 @@ CGameView::CGameView(CSurface ballStrip) : m_ballStrip(std::move(ballStrip))
 
 CSurface CGameView::LoadBallStrip()
 {
-#if defined(ORVO_HAVE_RESOURCES)
     const auto resource = FindResource(CResourceType::Bitmap, IDB_BALLS);
     CBitmap bitmap;
     if (resource && bitmap.Decode(resource->pData, resource->nSize))
         return bitmap.TakeSurface();
-#endif
     return CSurface();
 }
 
@@ -34,7 +31,10 @@ void CGameView::Attach(CClientWindow* pWnd)
     m_ballsPanel.Init(pWnd, 8, 8, 96, 40, true);
     m_previewPanel.Init(pWnd, 104, 8, 203, 40, true);
     m_scorePanel.Init(pWnd, 211, 8, 299, 40, true);
-    m_boardPanel.Init(pWnd, 8, 48, 299, 339, false);
+    // The board's frame rings the squares.
+    constexpr std::int32_t frame = CBoardPanel::kFrame;
+    m_boardPanel.Init(pWnd, CBoardGeometry::kLeft - frame, CBoardGeometry::kTop - frame,
+                      CBoardGeometry::kRight + frame, CBoardGeometry::kBottom + frame, false);
 }
 
 void CGameView::Paint(CDC& dc, const CGame& game) const

@@ -8,7 +8,6 @@
 
 // Sprite strip IDB_BALLS: eight 28 x 28 frames side by side, frame 0 the
 // mask (black disc on white), frame k the ball of colour k on black.
-constexpr int IDB_BALLS = 130;
 constexpr std::int32_t kBallSize = 28;
 
 // Grey of the counter and preview interiors.

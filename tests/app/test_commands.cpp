@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "CBoardGeometry.h"
 #include "AppTestSupport.h"
 #include "CAboutDlg.h"
 #include "CHeroBoardDlg.h"
@@ -233,8 +234,8 @@ protected:
     void FillTheBoard()
     {
         QWidget* pClient = m_started.Frame().ClientWidget();
-        for (int x : {10 + 32 * 5 + 16, 10 + 32 * 6 + 16}) {
-            const QPoint pos(x, 50 + 32 * 8 + 16);
+        for (int col : {6, 7}) {
+            const QPoint pos(CBoardGeometry::CentreX(col), CBoardGeometry::CentreY(9));
             QMouseEvent release(QEvent::MouseButtonRelease, pos, pClient->mapToGlobal(pos),
                                 Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
             QApplication::sendEvent(pClient, &release);

@@ -10,6 +10,7 @@
 #include <array>
 
 #include "AppTestSupport.h"
+#include "CBoardGeometry.h"
 #include "CBoardPanel.h"
 #include "CClientWindow.h"
 #include "CGameView.h"
@@ -19,7 +20,7 @@ namespace {
 
 QPoint CellCentre(int row, int col)
 {
-    return QPoint(10 + 32 * (col - 1) + 16, 50 + 32 * (row - 1) + 16);
+    return QPoint(CBoardGeometry::CentreX(col), CBoardGeometry::CentreY(row));
 }
 
 void Release(QWidget* pWidget, Qt::MouseButton button, QPoint pos)

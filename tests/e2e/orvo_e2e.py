@@ -10,6 +10,7 @@ means the scenario cannot run here (a tool is missing).
 """
 
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -21,6 +22,19 @@ SKIP = 77
 CLIENT_W, CLIENT_H = 308, 348
 SCREEN_W, SCREEN_H = 800, 600
 EVEN_SQUARE, ODD_SQUARE = (0x70, 0x70, 0x70), (0x90, 0x90, 0x90)
+
+
+def read_board_geometry():
+    """Where the squares lie, from the header the game itself measures with."""
+    path = os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, os.pardir,
+                        "src", "game", "CBoardGeometry.h")
+    with open(path, encoding="utf-8") as f:
+        text = f.read()
+    return [int(re.search(r"\b%s = (\d+);" % name, text).group(1))
+            for name in ("kLeft", "kTop", "kSquare")]
+
+
+BOARD_LEFT, BOARD_TOP, SQUARE = read_board_geometry()
 
 
 class Failure(Exception):
@@ -182,8 +196,13 @@ class Game:
         return self.desktop.grab(self.client[0] + x, self.client[1] + y, 1, 1)[0][0] == square(r, c)
 
 
+def square_corner(r, c):
+    return BOARD_LEFT + SQUARE * (c - 1), BOARD_TOP + SQUARE * (r - 1)
+
+
 def cell_centre(r, c):
-    return 10 + 32 * (c - 1) + 16, 50 + 32 * (r - 1) + 16
+    left, top = square_corner(r, c)
+    return left + SQUARE // 2, top + SQUARE // 2
 
 
 def square(r, c):
@@ -215,7 +234,7 @@ def scenario_play(desktop):
     def misplaced_square(pixels):
         for r in range(1, 10):
             for c in range(1, 10):
-                left, top = 10 + 32 * (c - 1), 50 + 32 * (r - 1)
+                left, top = square_corner(r, c)
                 if pixels[top + 1][left + 1] != square(r, c) or pixels[top][left] == square(r, c):
                     return (r, c)
         return None

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "BoardText.h"
+#include "CBoardGeometry.h"
 #include "CGame.h"
 #include "CRecordingOutput.h"
 
@@ -18,9 +19,8 @@ protected:
         SetBoard(game, rows);
         out.Take();
     }
-    // Client point of the centre of a cell.
-    static int X(int col) { return 10 + 32 * (col - 1) + 16; }
-    static int Y(int row) { return 50 + 32 * (row - 1) + 16; }
+    static int X(int col) { return CBoardGeometry::CentreX(col); }
+    static int Y(int row) { return CBoardGeometry::CentreY(row); }
 
     CGame game;
     CRecordingOutput out;

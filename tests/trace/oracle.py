@@ -579,7 +579,7 @@ def parse_hex(word):
 
 
 ARITY = {
-    b"ticks": 1, b"sound": 1, b"new": 0, b"click": 2, b"rclick": 2, b"blink": 0,
+    b"ticks": 1, b"sound": 1, b"new": 0, b"click": 2, b"rclick": 2, b"cell": 2, b"blink": 0,
     b"repaint": 0, b"name": 1, b"cancel": 0, b"profile": 1, b"heroes": 0,
     b"state": 0, b"encode": 3, b"decode": 1, b"snapshot": 1,
 }
@@ -607,6 +607,11 @@ def parse_line(line):
         return command, [args[0] == b"on"]
     if command in (b"click", b"rclick"):
         return command, [parse_signed(args[0]), parse_signed(args[1])]
+    if command == b"cell":
+        row, col = parse_signed(args[0]), parse_signed(args[1])
+        if not (1 <= row <= 9 and 1 <= col <= 9):
+            raise Malformed("no such cell")
+        return command, [row, col]
     if command == b"name":
         return command, [parse_hex(args[0])]
     if command == b"encode":
@@ -635,6 +640,9 @@ class Driver:
             game.new_game()
         elif command == b"click":
             game.on_click(*args)
+        elif command == b"cell":
+            row, col = args
+            game.on_click(10 + 32 * (col - 1) + 16, 50 + 32 * (row - 1) + 16)
         elif command == b"rclick":
             game.on_right_click()
         elif command == b"blink":

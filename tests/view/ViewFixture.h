@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "CBoardGeometry.h"
 #include "CClientWindow.h"
 #include "CDC.h"
 #include "CGame.h"
@@ -100,5 +101,5 @@ public:
 };
 
 // Client point in the middle of a board cell.
-inline int CellX(int col) { return 10 + 32 * (col - 1) + 16; }
-inline int CellY(int row) { return 50 + 32 * (row - 1) + 16; }
+inline int CellX(int col) { return CBoardGeometry::CentreX(col); }
+inline int CellY(int row) { return CBoardGeometry::CentreY(row); }

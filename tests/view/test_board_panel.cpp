@@ -4,8 +4,6 @@
 
 namespace {
 
-constexpr int kBoardLeft = 8, kBoardTop = 48;
-
 // What a square of the board looks like straight after a full paint, from
 // its own top-left pixel: a one-pixel raised edge whose bottom and right
 // sides own the far corners, the parity grey inside.
@@ -18,8 +16,8 @@ std::uint32_t SquarePixel(int row, int col, int x, int y)
     return (row + col) % 2 == 0 ? 0x707070u : 0x909090u;
 }
 
-int SquareLeft(int col) { return kBoardLeft + 32 * col - 30; }
-int SquareTop(int row) { return kBoardTop + 32 * row - 30; }
+int SquareLeft(int col) { return CBoardGeometry::SquareLeft(col); }
+int SquareTop(int row) { return CBoardGeometry::SquareTop(row); }
 
 TEST(BoardPanel, PaintShowsEveryEmptySquareWithItsEdgeAndParityGrey)
 {
@@ -64,7 +62,7 @@ TEST(BoardPanel, BallChangesOnlyItsDiscAndShowsItsFrame)
             rig.Paint(game);
             const CSurface before = rig.Surface();
             rig.view.DrawCell(cell[0], cell[1], static_cast<std::uint8_t>(colour));
-            const int left = kBoardLeft + 32 * cell[1] - 28, top = kBoardTop + 32 * cell[0] - 28;
+            const int left = SquareLeft(cell[1]) + 2, top = SquareTop(cell[0]) + 2;
             const CSurface& s = rig.Surface();
             for (int y = 0; y < s.Height(); ++y)
                 for (int x = 0; x < s.Width(); ++x) {
@@ -96,8 +94,8 @@ TEST(BoardPanel, EmptyingACellReportsOnlyItsBallArea)
     CViewRig rig;
     rig.view.DrawCell(2, 3, 0);
     ASSERT_EQ(rig.wnd.drawn.size(), 1u);
-    EXPECT_EQ(rig.wnd.drawn[0], (RECT{kBoardLeft + 68, kBoardTop + 36, kBoardLeft + 96,
-                                      kBoardTop + 64}));
+    const int left = SquareLeft(3) + 2, top = SquareTop(2) + 2;
+    EXPECT_EQ(rig.wnd.drawn[0], (RECT{left, top, left + 28, top + 28}));
 }
 
 }  // namespace

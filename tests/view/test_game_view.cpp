@@ -116,7 +116,7 @@ TEST(GameView, PaintShowsASelectedBallInItsHiddenBlinkPhase)
     if (game.IsShown())
         game.OnBlinkTimer(BLINK_TIMER_ID);
     ASSERT_FALSE(game.IsShown());
-    const int x = 8 + 32 * col - 28 + 14, y = 48 + 32 * row - 28 + 14;
+    const int x = CellX(col), y = CellY(row);
     EXPECT_EQ(rig.Surface().Pixel(x, y), CBoardPanel::SquareColour(row, col)) << "hidden";
     output.Paint();
     EXPECT_EQ(rig.Surface().Pixel(x, y), BallPixel(game.Cell(row, col), 14, 14));

@@ -5,6 +5,7 @@
 #include <limits>
 #include <ostream>
 
+#include "CBoardGeometry.h"
 #include "CIniProfile.h"
 
 namespace {
@@ -49,6 +50,11 @@ bool ParseNumber(const std::string& word, T& value)
         return false;
     const auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), value, 10);
     return ec == std::errc() && end == word.data() + word.size();
+}
+
+bool IsCell(std::int32_t n)
+{
+    return n >= 1 && n <= CBoardGeometry::kCells;
 }
 
 bool IsBlankLine(const std::string& line)
@@ -129,6 +135,15 @@ bool CTraceDriver::Execute(const std::vector<std::string>& words)
             m_game.OnClick(0, x, y);
         else
             m_game.OnRightClick(0, x, y);
+        return true;
+    }
+    if (command == "cell" && argc == 2) {
+        // A click in the middle of a cell, so that scripts need no pixels.
+        std::int32_t row = 0, col = 0;
+        if (!ParseNumber(words[1], row) || !ParseNumber(words[2], col) || !IsCell(row) ||
+            !IsCell(col))
+            return false;
+        m_game.OnClick(0, CBoardGeometry::CentreX(col), CBoardGeometry::CentreY(row));
         return true;
     }
     if (command == "blink" && argc == 0) {

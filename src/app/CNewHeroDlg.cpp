@@ -8,15 +8,11 @@
 #include <QValidator>
 #include <optional>
 
+#include "AppIdentity.h"
 #include "CDialogLayout.h"
 #include "CGbk.h"
 #include "CHeroRecord.h"
-
-namespace {
-
-const int IDI_HERO = 148;
-
-}  // namespace
+#include "resource.h"
 
 class CNewHeroDlg::CNameValidator : public QValidator {
 public:
@@ -53,10 +49,7 @@ CNewHeroDlg::CNewHeroDlg(QWidget* pParent) : QDialog(pParent)
     m_pNameEdit->setValidator(m_pValidator);
     connect(m_pNameEdit, &QLineEdit::inputRejected, this, &CNewHeroDlg::OnInputRejected);
 
-    QPushButton* pOk = layout.AddButton(*this, QStringLiteral("确定"), 45, 65, 50, 14);
-    pOk->setObjectName(QStringLiteral("IDOK"));
-    pOk->setDefault(true);
-    connect(pOk, &QPushButton::clicked, this, &CNewHeroDlg::accept);
+    layout.AddOkButton(*this, 45, 65);
 
     QPushButton* pCancel = layout.AddButton(*this, QStringLiteral("取消"), 110, 65, 50, 14);
     pCancel->setObjectName(QStringLiteral("IDCANCEL"));
@@ -110,9 +103,9 @@ void CNewHeroDlg::OnInputRejected()
 
 void CNewHeroDlg::FailOnName(const QString& message)
 {
-    QMessageBox box(QMessageBox::Warning, QString::fromUtf8(CDialogLayout::kAppTitle), message,
+    QMessageBox box(QMessageBox::Warning, QString::fromUtf8(ORVO_APP_TITLE), message,
                     QMessageBox::Ok, this);
-    box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
+    box.button(QMessageBox::Ok)->setText(CDialogLayout::OkText());
     box.exec();
     m_pNameEdit->setFocus();
     m_pNameEdit->selectAll();
