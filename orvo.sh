@@ -1,8 +1,9 @@
 #!/bin/sh
 # Sets up a Debian 12 machine for Orvo, builds it, and runs the game or the tests.
 #   ./orvo.sh run               build and start the game
-#   ./orvo.sh test              build and run every test
+#   ./orvo.sh test              build and run every test (warnings are errors)
 #   ./orvo.sh test --sanitize   the same with AddressSanitizer and UBSan
+#   ./orvo.sh test --release    the same as a packager's Release build
 #   ./orvo.sh setup             only install the packages
 #   ./orvo.sh fuzz [SECONDS]    build the fuzz targets with clang, run each SECONDS (30)
 set -eu
@@ -28,11 +29,15 @@ setup() {
     DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends $missing
 }
 
+# Configures, builds and tests with one of the presets in CMakePresets.json.
 build() {
-    dir=$1
-    shift
-    cmake -S . -B "$dir" "$@"
-    cmake --build "$dir" -j "$(nproc)"
+    cmake --preset "$1"
+    cmake --build --preset "$1" -j "$(nproc)"
+}
+
+run_tests() {
+    build "$1"
+    ctest --preset "$1"
 }
 
 case "${1:-}" in
@@ -41,29 +46,30 @@ setup)
     ;;
 run)
     setup
-    build build
+    # A player's build: warnings do not stop it. Reuses the tree the tests
+    # built rather than rebuilding it all with other flags.
+    [ -f build/CMakeCache.txt ] || cmake --preset default
+    cmake --build build -j "$(nproc)"
     exec ./build/orvo
     ;;
 test)
     setup
-    if [ "${2:-}" = "--sanitize" ]; then
-        build build-sanitize -DORVO_SANITIZE=ON
-        ASAN_OPTIONS=detect_leaks=1 ctest --test-dir build-sanitize --output-on-failure -j 2
-    else
-        build build
-        ctest --test-dir build --output-on-failure -j 2
-    fi
+    case "${2:-}" in
+    --sanitize) run_tests sanitize ;;
+    --release) run_tests release ;;
+    "") run_tests ci ;;
+    *) sed -n '2,8p' "$0"; exit 2 ;;
+    esac
     ;;
 fuzz)
     # Only the fuzz targets need clang and its libFuzzer runtime.
     PACKAGES="$PACKAGES clang-14 libclang-rt-14-dev"
     setup
-    build build-fuzz -DCMAKE_CXX_COMPILER=clang++-14 -DORVO_FUZZ=ON \
-        -DORVO_BUILD_APP=OFF -DORVO_BUILD_TESTS=OFF
+    build fuzz
     exec sh fuzz/run.sh build-fuzz "${2:-30}"
     ;;
 *)
-    sed -n '2,7p' "$0"
+    sed -n '2,8p' "$0"
     exit 2
     ;;
 esac

@@ -25,7 +25,10 @@ std::vector<std::uint8_t> MakeWave(unsigned nChannels, unsigned nBits, std::uint
         for (int i = 0; i < nWidth; ++i)
             bytes.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
     };
-    auto putId = [&](const char* id) { bytes.insert(bytes.end(), id, id + 4); };
+    auto putId = [&](const char* id) {
+        for (int i = 0; i < 4; ++i)
+            bytes.push_back(static_cast<std::uint8_t>(id[i]));
+    };
     putId("RIFF");
     put(4 + 24 + 8 + nData + (nData & 1), 4);
     putId("WAVE");
