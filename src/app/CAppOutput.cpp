@@ -3,6 +3,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "AppIdentity.h"
 #include "CDialogLayout.h"
 #include "CGame.h"
 #include "CMainFrame.h"
@@ -11,6 +12,16 @@
 #include "CWaveFile.h"
 
 namespace {
+
+// A modal box with one OK button, as the game's notices look.
+void ShowNotice(QMessageBox::Icon icon, const QString& caption, const QString& text,
+                const char* pName, QWidget* pParent)
+{
+    QMessageBox box(icon, caption, text, QMessageBox::NoButton, pParent);
+    box.setObjectName(pName);
+    box.setDefaultButton(box.addButton(CDialogLayout::OkText(), QMessageBox::AcceptRole));
+    box.exec();
+}
 
 QString SaveFailureReason(CProfileError why)
 {
@@ -86,11 +97,8 @@ void CAppOutput::StopBlinkTimer()
 
 void CAppOutput::ShowGameOver()
 {
-    QMessageBox box(QMessageBox::Information, QString::fromUtf8("提示"),
-                    QString::fromUtf8("游戏结束，请重新开始！"), QMessageBox::NoButton, m_pFrame);
-    box.setObjectName("GameOverBox");
-    box.setDefaultButton(box.addButton(CDialogLayout::OkText(), QMessageBox::AcceptRole));
-    box.exec();
+    ShowNotice(QMessageBox::Information, QString::fromUtf8("提示"),
+               QString::fromUtf8("游戏结束，请重新开始！"), "GameOverBox", m_pFrame);
 }
 
 bool CAppOutput::TryEnter(int balls, int score)
@@ -110,11 +118,8 @@ bool CAppOutput::AskName(std::string& name)
 
 void CAppOutput::ReportSaveFailure(CProfileError why)
 {
-    QMessageBox box(QMessageBox::Warning, QString::fromUtf8(CDialogLayout::kAppTitle),
-                    QString::fromUtf8("英雄板无法保存，新成绩在退出后将会丢失。\n") +
-                        SaveFailureReason(why),
-                    QMessageBox::NoButton, m_pFrame);
-    box.setObjectName("SaveFailureBox");
-    box.setDefaultButton(box.addButton(QString::fromUtf8("确定"), QMessageBox::AcceptRole));
-    box.exec();
+    ShowNotice(QMessageBox::Warning, QString::fromUtf8(ORVO_APP_TITLE),
+               QString::fromUtf8("英雄板无法保存，新成绩在退出后将会丢失。\n") +
+                   SaveFailureReason(why),
+               "SaveFailureBox", m_pFrame);
 }
