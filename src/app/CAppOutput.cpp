@@ -45,11 +45,6 @@ QString SaveFailureReason(CProfileError why)
 
 }  // namespace
 
-CAppOutput::CAppOutput(CGame& game, CHeroList& heroes, CGameView& view)
-    : CViewOutput(view, game), m_game(game), m_heroes(heroes)
-{
-}
-
 void CAppOutput::SetFrame(CMainFrame* pFrame)
 {
     m_pFrame = pFrame;
@@ -57,7 +52,7 @@ void CAppOutput::SetFrame(CMainFrame* pFrame)
 
 void CAppOutput::PlayEffect(std::uint16_t id)
 {
-    if (!m_game.IsSoundOn())
+    if (!Game().IsSoundOn())
         return;
     // Looked up and read afresh every time: the sounds are tiny, and a
     // damaged one then costs only its own effect.
@@ -99,11 +94,6 @@ void CAppOutput::ShowGameOver()
 {
     ShowNotice(QMessageBox::Information, QString::fromUtf8("提示"),
                QString::fromUtf8("游戏结束，请重新开始！"), "GameOverBox", m_pFrame);
-}
-
-bool CAppOutput::TryEnter(int balls, int score)
-{
-    return m_heroes.TryEnter(balls, score);
 }
 
 bool CAppOutput::AskName(std::string& name)

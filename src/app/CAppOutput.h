@@ -3,20 +3,17 @@
 #include <QPointer>
 
 #include "CAlsaPlayer.h"
-#include "CHeroList.h"
+#include "CGameSession.h"
 #include "CTickClock.h"
-#include "CViewOutput.h"
 
-class CGame;
-class CGameView;
 class CMainFrame;
 
-// The engine's and the top-ten list's way out to the real thing: the panels
-// on the main window, ALSA, the tick clock, the blink timer, the game-over
-// box and the name dialog.
-class CAppOutput final : public CViewOutput, public CHeroPrompt {
+// The game session bound to the real thing: ALSA, the tick clock, the
+// frame's blink timer, the game-over box and the name dialog. Drawing and
+// the top-ten list are the session's own.
+class CAppOutput final : public CGameSession {
 public:
-    CAppOutput(CGame& game, CHeroList& heroes, CGameView& view);
+    CAppOutput() = default;
 
     // Dialogs and the timer belong to this window; null before it exists.
     void SetFrame(CMainFrame* pFrame);
@@ -32,7 +29,6 @@ public:
     void StartBlinkTimer() override;
     void StopBlinkTimer() override;
     void ShowGameOver() override;
-    bool TryEnter(int balls, int score) override;
 
     // CHeroPrompt
     bool AskName(std::string& name) override;
@@ -42,8 +38,6 @@ public:
     void OnSoundSwitchedOn() { m_player.Reset(); }
 
 private:
-    CGame& m_game;
-    CHeroList& m_heroes;
     QPointer<CMainFrame> m_pFrame;
     CTickClock m_clock;
     const CTickClock* m_pClock = &m_clock;

@@ -1,19 +1,16 @@
 #include "CGameApp.h"
 
 #include <QApplication>
-#include <QPixmap>
-#include <cassert>
 
 #include "AppIdentity.h"
 #include "CAboutDlg.h"
 #include "CDC.h"
+#include "CGame.h"
 #include "CHeroBoardDlg.h"
 #include "CIniProfile.h"
 #include "CMainFrame.h"
 #include "CProfileLocation.h"
-#include "CResources.h"
 #include "CRulesDlg.h"
-#include "resource.h"
 
 namespace {
 
@@ -22,15 +19,8 @@ const char* const kSoundKey = "PlaySound";
 
 }  // namespace
 
-CGameApp* CGameApp::s_pApp = nullptr;
-
 CGameApp::CGameApp()
-    : m_view(CGameView::LoadBallStrip()), m_output(m_game, m_heroes, m_view)
 {
-    assert(!s_pApp);
-    s_pApp = this;
-    m_game.SetOutput(&m_output);
-    m_heroes.SetPrompt(&m_output);
     connect(&m_instance, &CSingleInstance::WakeRequested, this, [this] {
         if (m_pMainWnd)
             m_pMainWnd->Wake();
@@ -40,10 +30,6 @@ CGameApp::CGameApp()
 CGameApp::~CGameApp()
 {
     delete m_pMainWnd;
-    m_game.SetOutput(nullptr);
-    m_heroes.SetPrompt(nullptr);
-    m_heroes.SetProfile(nullptr);
-    s_pApp = nullptr;
 }
 
 void CGameApp::SetUpBeforeApplication()
@@ -58,19 +44,12 @@ void CGameApp::SetUpApplication()
     QCoreApplication::setApplicationName("orvo");
     QCoreApplication::setApplicationVersion(ORVO_VERSION);
     QGuiApplication::setDesktopFileName("orvo");
-    QApplication::setWindowIcon(MainIcon());
+    QApplication::setWindowIcon(CMainFrame::MainIcon());
 }
 
-QIcon CGameApp::MainIcon()
+CMainFrame* CGameApp::MainFrame() const
 {
-    QIcon icon;
-    for (int size : {16, 32, 128}) {
-        const auto resource = FindResource(CResourceType::Icon, IDR_MAINFRAME, size);
-        QPixmap pixmap;
-        if (resource && pixmap.loadFromData(resource->pData, static_cast<uint>(resource->nSize)))
-            icon.addPixmap(pixmap);
-    }
-    return icon;
+    return m_pMainWnd;
 }
 
 bool CGameApp::InitInstance()
@@ -85,14 +64,14 @@ bool CGameApp::InitInstance()
     if (m_strProfilePath.isEmpty())
         return false;
     m_pProfile = std::make_unique<CIniProfile>(m_strProfilePath.toStdString());
-    m_game.SetSound(m_pProfile->GetProfileInt(kConfigSection, kSoundKey, 0) != 0);
-    m_heroes.SetProfile(m_pProfile.get());
-    m_heroes.Load();
+    Game().SetSound(m_pProfile->GetProfileInt(kConfigSection, kSoundKey, 0) != 0);
+    Heroes().SetProfile(m_pProfile.get());
+    Heroes().Load();
 
     CreateMainFrame();
-    m_view.Attach(&m_pMainWnd->ClientWindow());
+    m_session.View().Attach(&m_pMainWnd->ClientWindow());
     // The first three balls fall while the window is still hidden.
-    m_game.NewGame();
+    Game().NewGame();
     m_pMainWnd->show();
     return true;
 }
@@ -100,15 +79,33 @@ bool CGameApp::InitInstance()
 void CGameApp::CreateMainFrame()
 {
     m_pMainWnd = new CMainFrame;
-    m_output.SetFrame(m_pMainWnd);
+    m_session.SetFrame(m_pMainWnd);
     // Closing deletes the frame; nothing may draw on it after that.
-    connect(m_pMainWnd, &QObject::destroyed, this, [this] { m_view.Attach(nullptr); });
+    connect(m_pMainWnd, &QObject::destroyed, this, [this] { m_session.View().Attach(nullptr); });
+    ConnectMainFrame();
+    m_pMainWnd->SetSoundChecked(Game().IsSoundOn());
     m_pMainWnd->CenterWindow();
+}
+
+void CGameApp::ConnectMainFrame()
+{
+    CMainFrame* pFrame = m_pMainWnd;
+    CGame& game = Game();
+    pFrame->SetPainter([this](CDC& dc) { PaintGame(dc); });
+    connect(pFrame, &CMainFrame::LButtonUp, this, [&game](int x, int y) { game.OnClick(0, x, y); });
+    connect(pFrame, &CMainFrame::RButtonUp, this,
+            [&game](int x, int y) { game.OnRightClick(0, x, y); });
+    connect(pFrame, &CMainFrame::BlinkTick, this, [&game] { game.OnBlinkTimer(BLINK_TIMER_ID); });
+    connect(pFrame, &CMainFrame::GameNew, this, &CGameApp::OnGameNew);
+    connect(pFrame, &CMainFrame::GameHeroes, this, &CGameApp::OnGameHeroes);
+    connect(pFrame, &CMainFrame::GameSound, this, &CGameApp::OnGameSound);
+    connect(pFrame, &CMainFrame::HelpRules, this, &CGameApp::OnHelpRules);
+    connect(pFrame, &CMainFrame::AppAbout, this, &CGameApp::OnAppAbout);
 }
 
 void CGameApp::PaintGame(CDC& dc)
 {
-    m_view.Paint(dc, m_game);
+    m_session.View().Paint(dc, Game());
 }
 
 void CGameApp::OnAppAbout()
@@ -126,21 +123,23 @@ void CGameApp::OnHelpRules()
 
 void CGameApp::OnGameNew()
 {
-    m_game.NewGame();
+    Game().NewGame();
 }
 
 void CGameApp::OnGameSound()
 {
-    const bool bOn = !m_game.IsSoundOn();
-    m_game.SetSound(bOn);
+    const bool bOn = !Game().IsSoundOn();
+    Game().SetSound(bOn);
+    if (m_pMainWnd)
+        m_pMainWnd->SetSoundChecked(bOn);
     if (bOn)
-        m_output.OnSoundSwitchedOn();
+        m_session.OnSoundSwitchedOn();
     if (m_pProfile)
         m_pProfile->WriteProfileInt(kConfigSection, kSoundKey, bOn ? 1 : 0);
 }
 
 void CGameApp::OnGameHeroes()
 {
-    CHeroBoardDlg dlg(m_heroes, m_pMainWnd);
+    CHeroBoardDlg dlg(Heroes(), m_pMainWnd);
     dlg.DoModal();
 }

@@ -4,19 +4,21 @@
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPixmap>
 #include <QScreen>
 #include <QShortcut>
 
 #include "AppIdentity.h"
 #include "CClientWidget.h"
 #include "CGame.h"
-#include "CGameApp.h"
+#include "CResources.h"
+#include "resource.h"
 
 CMainFrame::CMainFrame()
 {
     setObjectName("CMainFrame");
     setWindowTitle(QString::fromUtf8(ORVO_APP_TITLE));
-    setWindowIcon(CGameApp::MainIcon());
+    setWindowIcon(MainIcon());
     // A caption with the system menu, minimise and close; no sizing border
     // and no maximise box.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -35,6 +37,18 @@ CMainFrame::CMainFrame()
 }
 
 CMainFrame::~CMainFrame() = default;
+
+QIcon CMainFrame::MainIcon()
+{
+    QIcon icon;
+    for (int size : {16, 32, 128}) {
+        const auto resource = FindResource(CResourceType::Icon, IDR_MAINFRAME, size);
+        QPixmap pixmap;
+        if (resource && pixmap.loadFromData(resource->pData, static_cast<uint>(resource->nSize)))
+            icon.addPixmap(pixmap);
+    }
+    return icon;
+}
 
 CClientWindow& CMainFrame::ClientWindow()
 {
@@ -62,7 +76,6 @@ void CMainFrame::CreateMenu()
 {
     // Always in the window: the client area is measured below a one-line bar.
     menuBar()->setNativeMenuBar(false);
-    CGameApp* pApp = CGameApp::Get();
 
     QMenu* pGame = menuBar()->addMenu(QString::fromUtf8("游戏(&G)"));
     QAction* pNew = AddCommand(pGame, "开始(&N)", "ID_GAME_NEW", Qt::Key_F2);
@@ -70,7 +83,6 @@ void CMainFrame::CreateMenu()
     QAction* pHeroes = AddCommand(pGame, "得分(&C)...", "ID_GAME_HEROES", Qt::Key_F3);
     m_pSoundAction = AddCommand(pGame, "声音(&S)", "ID_GAME_SOUND", Qt::Key_F4);
     m_pSoundAction->setCheckable(true);
-    m_pSoundAction->setChecked(pApp->OnUpdateGameSound());
     pGame->addSeparator();
     QAction* pExit = AddCommand(pGame, "退出(&X)", "ID_APP_EXIT", 0);
 
@@ -86,15 +98,13 @@ void CMainFrame::CreateMenu()
     auto* pEsc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(pEsc, &QShortcut::activated, this, &CMainFrame::HideToTray);
 
-    connect(pGame, &QMenu::aboutToShow, this,
-            [this, pApp] { m_pSoundAction->setChecked(pApp->OnUpdateGameSound()); });
-    connect(pNew, &QAction::triggered, pApp, &CGameApp::OnGameNew);
-    connect(pHeroes, &QAction::triggered, pApp, &CGameApp::OnGameHeroes);
-    connect(m_pSoundAction, &QAction::triggered, pApp, &CGameApp::OnGameSound);
+    connect(pNew, &QAction::triggered, this, &CMainFrame::GameNew);
+    connect(pHeroes, &QAction::triggered, this, &CMainFrame::GameHeroes);
+    connect(m_pSoundAction, &QAction::triggered, this, &CMainFrame::GameSound);
     connect(pExit, &QAction::triggered, this, &QWidget::close);
-    connect(pRules, &QAction::triggered, pApp, &CGameApp::OnHelpRules);
-    connect(pF1, &QShortcut::activated, pApp, &CGameApp::OnHelpRules);
-    connect(pAbout, &QAction::triggered, pApp, &CGameApp::OnAppAbout);
+    connect(pRules, &QAction::triggered, this, &CMainFrame::HelpRules);
+    connect(pF1, &QShortcut::activated, this, &CMainFrame::HelpRules);
+    connect(pAbout, &QAction::triggered, this, &CMainFrame::AppAbout);
 }
 
 void CMainFrame::CenterWindow()
@@ -110,6 +120,11 @@ void CMainFrame::CenterWindow()
          area.y() + (area.height() - size.height()) / 2);
 }
 
+void CMainFrame::SetSoundChecked(bool bOn)
+{
+    m_pSoundAction->setChecked(bOn);
+}
+
 void CMainFrame::StartBlinkTimer()
 {
     m_blinkTimer.start();
@@ -123,22 +138,23 @@ void CMainFrame::StopBlinkTimer()
 void CMainFrame::OnTimer()
 {
     if (m_blinkTimer.isActive())
-        CGameApp::Get()->Game().OnBlinkTimer(BLINK_TIMER_ID);
+        emit BlinkTick();
 }
 
 void CMainFrame::OnPaint(CDC& dc)
 {
-    CGameApp::Get()->PaintGame(dc);
+    if (m_painter)
+        m_painter(dc);
 }
 
 void CMainFrame::OnLButtonUp(int x, int y)
 {
-    CGameApp::Get()->Game().OnClick(0, x, y);
+    emit LButtonUp(x, y);
 }
 
 void CMainFrame::OnRButtonUp(int x, int y)
 {
-    CGameApp::Get()->Game().OnRightClick(0, x, y);
+    emit RButtonUp(x, y);
 }
 
 void CMainFrame::HideToTray()
@@ -149,7 +165,7 @@ void CMainFrame::HideToTray()
         return;
     }
     if (!m_pTrayIcon) {
-        m_pTrayIcon = new QSystemTrayIcon(CGameApp::MainIcon(), this);
+        m_pTrayIcon = new QSystemTrayIcon(MainIcon(), this);
         m_pTrayIcon->setToolTip(QString::fromUtf8(ORVO_APP_TITLE));
         connect(m_pTrayIcon, &QSystemTrayIcon::activated, this, &CMainFrame::OnTrayActivated);
     }

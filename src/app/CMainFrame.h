@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QSystemTrayIcon>
 #include <QTimer>
+#include <functional>
 
 class CClientWidget;
 class CClientWindow;
@@ -11,9 +12,10 @@ class QAction;
 class QMenu;
 
 // The main window: a one-line menu over the 308 x 348 client area, fixed in
-// size, centred at every start. It forwards paint, mouse releases and blink
-// ticks to the game through the application object, and hides itself into
-// the notification area on Esc.
+// size, centred at every start. It reports mouse releases, blink ticks and
+// menu commands as signals for the application to connect, asks its painter
+// for the client area's picture, and hides itself into the notification
+// area on Esc. It knows nothing of the game.
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 
@@ -21,11 +23,19 @@ public:
     CMainFrame();
     ~CMainFrame() override;
 
+    // The main icon, IDR_MAINFRAME, in every size the program carries.
+    static QIcon MainIcon();
+
     CClientWindow& ClientWindow();
     QWidget* ClientWidget();
     void CenterWindow();
 
-    // The blink timer: 500 ms ticks reach the game only while it runs.
+    // Draws the whole client area whenever it must be painted anew.
+    void SetPainter(std::function<void(CDC&)> painter) { m_painter = std::move(painter); }
+    // The menu's check mark for the sound switch.
+    void SetSoundChecked(bool bOn);
+
+    // The blink timer: BlinkTick comes every 500 ms only while it runs.
     void StartBlinkTimer();
     void StopBlinkTimer();
     bool IsBlinkTimerRunning() const { return m_blinkTimer.isActive(); }
@@ -43,6 +53,16 @@ public:
     void OnLButtonUp(int x, int y);
     void OnRButtonUp(int x, int y);
 
+Q_SIGNALS:
+    void LButtonUp(int x, int y);
+    void RButtonUp(int x, int y);
+    void BlinkTick();
+    void GameNew();
+    void GameHeroes();
+    void GameSound();
+    void HelpRules();
+    void AppAbout();
+
 private:
     void CreateMenu();
     QAction* AddCommand(QMenu* pMenu, const char* pText, const char* pId, int nKey);
@@ -54,4 +74,5 @@ private:
     QAction* m_pSoundAction = nullptr;
     QSystemTrayIcon* m_pTrayIcon = nullptr;
     QTimer m_blinkTimer;
+    std::function<void(CDC&)> m_painter;
 };

@@ -1,34 +1,23 @@
 #include <gtest/gtest.h>
 
-#include <deque>
-#include <optional>
-
 #include "CHeroList.h"
 #include "HeroCode.h"
 #include "CMemoryProfile.h"
+#include "CScriptedAnswers.h"
+#include "CTraceLine.h"
 
 namespace {
 
 class CScriptedPrompt : public CHeroPrompt {
 public:
-    std::deque<std::optional<std::string>> answers;  // nullopt: Cancel
+    CScriptedAnswers answers;
     std::vector<std::string> events;
 
-    void PlayEffect(std::uint16_t id) override { events.push_back("effect " + std::to_string(id)); }
+    void PlayEffect(std::uint16_t id) override { events.push_back(CTraceLine::Effect(id)); }
     bool AskName(std::string& name) override
     {
-        events.push_back("ask " + name);
-        std::optional<std::string> answer;
-        if (!answers.empty()) {
-            answer = answers.front();
-            answers.pop_front();
-        } else {
-            answer = name;
-        }
-        if (!answer)
-            return false;
-        name = *answer;
-        return true;
+        events.push_back(CTraceLine::Ask() + ' ' + name);
+        return answers.Answer(name);
     }
     void ReportSaveFailure(CProfileError why) override
     {
@@ -98,7 +87,7 @@ TEST_F(HeroListTest, ShortListTakesEveryResultAndSavesIt)
 {
     Store(0, CodeOf("old", 10, 100));
     list.Load();
-    prompt.answers = {std::string("")};
+    prompt.answers.AddName("");
     EXPECT_TRUE(list.TryEnter(0, 0));
     EXPECT_EQ(prompt.events, (std::vector<std::string>{"effect 137", "ask Orvo"}));
     EXPECT_EQ(Names(list), (std::vector<std::string>{"old", ""}));
@@ -121,7 +110,7 @@ TEST_F(HeroListTest, EqualResultGoesBelowTheOlderOne)
 {
     Store(0, CodeOf("first", 30, 300));
     list.Load();
-    prompt.answers = {std::string("second")};
+    prompt.answers.AddName("second");
     ASSERT_TRUE(list.TryEnter(30, 300));
     EXPECT_EQ(Names(list), (std::vector<std::string>{"first", "second"}));
 }
@@ -131,7 +120,7 @@ TEST_F(HeroListTest, CancelChangesNothingAfterTheFanfare)
     Store(0, CodeOf("only", 3, 9));
     list.Load();
     const auto before = profile.values;
-    prompt.answers = {std::nullopt};
+    prompt.answers.AddCancel();
     EXPECT_FALSE(list.TryEnter(50, 50));
     EXPECT_EQ(prompt.events.front(), "effect 137");
     EXPECT_EQ(list.GetCount(), 1);
@@ -172,7 +161,7 @@ TEST_F(HeroListTest, CodesReadFromTheFileAreWrittenBackAsRead)
 TEST_F(HeroListTest, EleventhEntryPushesOutTheLast)
 {
     for (int i = 0; i < 11; ++i) {
-        prompt.answers = {"g" + std::to_string(i)};
+        prompt.answers.AddName("g" + std::to_string(i));
         ASSERT_TRUE(list.TryEnter(i + 1, 0));
     }
     EXPECT_EQ(list.GetCount(), 10);

@@ -4,16 +4,9 @@
 
 #include "CClientWindow.h"
 #include "CDC.h"
+#include "CRecordingWindow.h"
 
 namespace {
-
-class CRecordingWindow : public CClientWindow {
-public:
-    std::vector<RECT> drawn;
-
-protected:
-    void OnDrawn(const RECT& rc) override { drawn.push_back(rc); }
-};
 
 TEST(ClientWindow, StartsAsTheWholeClientAreaInTheBackgroundColour)
 {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "CGameOutput.h"
+#include "CTraceLine.h"
 
 // Records every outgoing call of the engine as one short line, the way the
 // trace driver prints them, so tests can compare whole call sequences.
@@ -16,31 +17,30 @@ public:
 
     void DrawCell(int row, int col, std::uint8_t value) override
     {
-        Add("draw " + std::to_string(row) + ' ' + std::to_string(col) + ' ' +
-            std::to_string(value));
+        Add(CTraceLine::Draw(row, col, value));
     }
-    void Push(std::uint8_t colour) override { Add("push " + std::to_string(colour)); }
-    void SetBallsValue(int value) override { Add("balls " + std::to_string(value)); }
-    void SetScoreValue(int value) override { Add("score " + std::to_string(value)); }
-    void Paint() override { Add("paint"); }
-    void PlayEffect(std::uint16_t id) override { Add("effect " + std::to_string(id)); }
-    void Pause(std::uint32_t ms) override { Add("pause " + std::to_string(ms)); }
+    void Push(std::uint8_t colour) override { Add(CTraceLine::Push(colour)); }
+    void SetBallsValue(int value) override { Add(CTraceLine::Balls(value)); }
+    void SetScoreValue(int value) override { Add(CTraceLine::Score(value)); }
+    void Paint() override { Add(CTraceLine::Paint()); }
+    void PlayEffect(std::uint16_t id) override { Add(CTraceLine::Effect(id)); }
+    void Pause(std::uint32_t ms) override { Add(CTraceLine::Pause(ms)); }
     std::uint32_t GetTickCount() override { return ticks; }
-    void OnSeedRandom(std::uint32_t seed) override { Add("seed " + std::to_string(seed)); }
+    void OnSeedRandom(std::uint32_t seed) override { Add(CTraceLine::Seed(seed)); }
     void StartBlinkTimer() override
     {
         timerRunning = true;
-        Add("timer on");
+        Add(CTraceLine::Timer(true));
     }
     void StopBlinkTimer() override
     {
         timerRunning = false;
-        Add("timer off");
+        Add(CTraceLine::Timer(false));
     }
-    void ShowGameOver() override { Add("notice"); }
+    void ShowGameOver() override { Add(CTraceLine::Notice()); }
     bool TryEnter(int balls, int score) override
     {
-        Add("enter " + std::to_string(balls) + ' ' + std::to_string(score));
+        Add(CTraceLine::Enter(balls, score));
         return enterResult;
     }
 

@@ -10,6 +10,7 @@
 #include "CDC.h"
 #include "CGame.h"
 #include "CGameView.h"
+#include "CRecordingWindow.h"
 #include "CSurface.h"
 #include "CViewOutput.h"
 
@@ -44,14 +45,6 @@ inline CSurface MakeBallStrip()
             }
     return strip;
 }
-
-class CRecordingWindow : public CClientWindow {
-public:
-    std::vector<RECT> drawn;
-
-protected:
-    void OnDrawn(const RECT& rc) override { drawn.push_back(rc); }
-};
 
 // Where two pictures first differ within region (client pixels), or "".
 inline std::string FirstDifference(const CSurface& a, const CSurface& b,

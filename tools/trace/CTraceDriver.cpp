@@ -7,6 +7,7 @@
 
 #include "CBoardGeometry.h"
 #include "CIniProfile.h"
+#include "CTraceLine.h"
 
 namespace {
 
@@ -77,14 +78,9 @@ std::vector<std::string> SplitWords(const std::string& line)
 
 }  // namespace
 
-// The base only keeps references to the view and the game; it draws
-// nothing until the members exist.
-CTraceDriver::CTraceDriver(std::ostream& out)
-    : CViewOutput(m_view, m_game), m_out(out), m_view(CGameView::LoadBallStrip())
+CTraceDriver::CTraceDriver(std::ostream& out) : m_out(out)
 {
-    m_view.Attach(&m_window);
-    m_game.SetOutput(this);
-    m_heroes.SetPrompt(this);
+    View().Attach(&m_window);
 }
 
 CTraceDriver::~CTraceDriver() = default;
@@ -120,11 +116,11 @@ bool CTraceDriver::Execute(const std::vector<std::string>& words)
     if (command == "sound" && argc == 1) {
         if (words[1] != "on" && words[1] != "off")
             return false;
-        m_game.SetSound(words[1] == "on");
+        Game().SetSound(words[1] == "on");
         return true;
     }
     if (command == "new" && argc == 0) {
-        m_game.NewGame();
+        Game().NewGame();
         return true;
     }
     if ((command == "click" || command == "rclick") && argc == 2) {
@@ -132,9 +128,9 @@ bool CTraceDriver::Execute(const std::vector<std::string>& words)
         if (!ParseNumber(words[1], x) || !ParseNumber(words[2], y))
             return false;
         if (command == "click")
-            m_game.OnClick(0, x, y);
+            Game().OnClick(0, x, y);
         else
-            m_game.OnRightClick(0, x, y);
+            Game().OnRightClick(0, x, y);
         return true;
     }
     if (command == "cell" && argc == 2) {
@@ -143,29 +139,29 @@ bool CTraceDriver::Execute(const std::vector<std::string>& words)
         if (!ParseNumber(words[1], row) || !ParseNumber(words[2], col) || !IsCell(row) ||
             !IsCell(col))
             return false;
-        m_game.OnClick(0, CBoardGeometry::CentreX(col), CBoardGeometry::CentreY(row));
+        Game().OnClick(0, CBoardGeometry::CentreX(col), CBoardGeometry::CentreY(row));
         return true;
     }
     if (command == "blink" && argc == 0) {
         if (m_bTimerRunning)
-            m_game.OnBlinkTimer(BLINK_TIMER_ID);
+            Game().OnBlinkTimer(BLINK_TIMER_ID);
         return true;
     }
     if (command == "name" && argc == 1) {
         std::string bytes;
         if (!ParseHex(words[1], bytes))
             return false;
-        m_answers.emplace_back(bytes);
+        m_answers.AddName(bytes);
         return true;
     }
     if (command == "cancel" && argc == 0) {
-        m_answers.emplace_back(std::nullopt);
+        m_answers.AddCancel();
         return true;
     }
     if (command == "profile" && argc == 1) {
         m_pProfile = std::make_unique<CIniProfile>(words[1]);
-        m_heroes.SetProfile(m_pProfile.get());
-        m_heroes.Load();
+        Heroes().SetProfile(m_pProfile.get());
+        Heroes().Load();
         return true;
     }
     if (command == "repaint" && argc == 0) {
@@ -229,27 +225,27 @@ void CTraceDriver::PrintState()
 {
     std::string next;
     for (int i = 0; i < 3; ++i)
-        next += ' ' + std::to_string(m_game.Next(i));
-    Line("count " + std::to_string(m_game.Count()) + " balls " + std::to_string(m_game.Balls()) +
-         " score " + std::to_string(m_game.Score()) + " next" + next);
-    if (m_game.IsSelected())
-        Line("selected " + std::to_string(m_game.SelRow()) + ' ' +
-             std::to_string(m_game.SelCol()) + " shown " + (m_game.IsShown() ? "1" : "0"));
+        next += ' ' + std::to_string(Game().Next(i));
+    Line("count " + std::to_string(Game().Count()) + " balls " + std::to_string(Game().Balls()) +
+         " score " + std::to_string(Game().Score()) + " next" + next);
+    if (Game().IsSelected())
+        Line("selected " + std::to_string(Game().SelRow()) + ' ' +
+             std::to_string(Game().SelCol()) + " shown " + (Game().IsShown() ? "1" : "0"));
     else
         Line("selected none");
     for (int r = 1; r <= 9; ++r) {
         std::string row = "row " + std::to_string(r) + ' ';
         for (int c = 1; c <= 9; ++c)
-            row += std::to_string(m_game.Cell(r, c));
+            row += std::to_string(Game().Cell(r, c));
         Line(row);
     }
 }
 
 void CTraceDriver::PrintHeroes()
 {
-    Line("heroes " + std::to_string(m_heroes.GetCount()));
+    Line("heroes " + std::to_string(Heroes().GetCount()));
     int i = 1;
-    for (const auto& record : m_heroes.Records())
+    for (const auto& record : Heroes().Records())
         Line("hero " + std::to_string(i++) + ' ' + ToHex(record->GetName()) + ' ' +
              std::to_string(record->GetBalls()) + ' ' + std::to_string(record->GetScore()) + ' ' +
              record->GetCode());
@@ -257,81 +253,74 @@ void CTraceDriver::PrintHeroes()
 
 void CTraceDriver::DrawCell(int row, int col, std::uint8_t value)
 {
-    Line("draw " + std::to_string(row) + ' ' + std::to_string(col) + ' ' + std::to_string(value));
+    Line(CTraceLine::Draw(row, col, value));
     CViewOutput::DrawCell(row, col, value);
 }
 
 void CTraceDriver::Push(std::uint8_t colour)
 {
-    Line("push " + std::to_string(colour));
+    Line(CTraceLine::Push(colour));
     CViewOutput::Push(colour);
 }
 
 void CTraceDriver::SetBallsValue(int value)
 {
-    Line("balls " + std::to_string(value));
+    Line(CTraceLine::Balls(value));
     CViewOutput::SetBallsValue(value);
 }
 
 void CTraceDriver::SetScoreValue(int value)
 {
-    Line("score " + std::to_string(value));
+    Line(CTraceLine::Score(value));
     CViewOutput::SetScoreValue(value);
 }
 
 void CTraceDriver::OnSeedRandom(std::uint32_t seed)
 {
-    Line("seed " + std::to_string(seed));
+    Line(CTraceLine::Seed(seed));
 }
 
 void CTraceDriver::Paint()
 {
-    Line("paint");
+    Line(CTraceLine::Paint());
     CViewOutput::Paint();
 }
 
 void CTraceDriver::PlayEffect(std::uint16_t id)
 {
-    Line("effect " + std::to_string(id));
+    Line(CTraceLine::Effect(id));
 }
 
 void CTraceDriver::Pause(std::uint32_t ms)
 {
-    Line("pause " + std::to_string(ms));
+    Line(CTraceLine::Pause(ms));
 }
 
 void CTraceDriver::StartBlinkTimer()
 {
     m_bTimerRunning = true;
-    Line("timer on");
+    Line(CTraceLine::Timer(true));
 }
 
 void CTraceDriver::StopBlinkTimer()
 {
     m_bTimerRunning = false;
-    Line("timer off");
+    Line(CTraceLine::Timer(false));
 }
 
 void CTraceDriver::ShowGameOver()
 {
-    Line("notice");
+    Line(CTraceLine::Notice());
 }
 
 bool CTraceDriver::TryEnter(int balls, int score)
 {
-    Line("enter " + std::to_string(balls) + ' ' + std::to_string(score));
-    return m_heroes.TryEnter(balls, score);
+    Line(CTraceLine::Enter(balls, score));
+    return CGameSession::TryEnter(balls, score);
 }
 
 bool CTraceDriver::AskName(std::string& name)
 {
-    Line("ask");
-    if (m_answers.empty())
-        return true;
-    std::optional<std::string> answer = std::move(m_answers.front());
-    m_answers.pop_front();
-    if (!answer)
-        return false;
-    name = *answer;
-    return true;
+    Line(CTraceLine::Ask());
+    return m_answers.Answer(name);
 }

@@ -1,24 +1,20 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <iosfwd>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "CClientWindow.h"
-#include "CGame.h"
-#include "CGameView.h"
-#include "CHeroList.h"
-#include "CViewOutput.h"
+#include "CGameSession.h"
+#include "CScriptedAnswers.h"
 
 class CProfile;
 
 // Runs a script of commands against the real engine and top-ten list and
 // prints one line for every outgoing call the engine makes.
-class CTraceDriver final : public CViewOutput, public CHeroPrompt {
+class CTraceDriver final : public CGameSession {
 public:
     explicit CTraceDriver(std::ostream& out);
     ~CTraceDriver() override;
@@ -57,12 +53,8 @@ private:
     std::ostream& m_out;
     // The client area in memory: every update draws here as it would on screen.
     CClientWindow m_window;
-    CGameView m_view;
-    CGame m_game;
-    CHeroList m_heroes;
     std::unique_ptr<CProfile> m_pProfile;
     std::uint32_t m_nTicks = 0;
     bool m_bTimerRunning = false;
-    // Answers for the coming name dialogs: a name's bytes, or nullopt to cancel.
-    std::deque<std::optional<std::string>> m_answers;
+    CScriptedAnswers m_answers;
 };
