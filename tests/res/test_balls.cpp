@@ -1,6 +1,7 @@
 // The ball sprite strip as the game ships it: the board draws a ball by
 // ANDing frame 0 and XORing the ball's frame, which only looks right if the
 // frames agree pixel for pixel on where the disc is.
+#include "ByteOrder.h"
 #include "CResources.h"
 
 #include <gtest/gtest.h>
@@ -35,16 +36,6 @@ std::ostream& operator<<(std::ostream& os, const CRgb& c)
 
 const CRgb kBlack{0, 0, 0};
 const CRgb kWhite{255, 255, 255};
-
-std::uint32_t Le32(const unsigned char* p)
-{
-    return p[0] | (p[1] << 8) | (p[2] << 16) | (std::uint32_t(p[3]) << 24);
-}
-
-std::uint16_t Le16(const unsigned char* p)
-{
-    return std::uint16_t(p[0] | (p[1] << 8));
-}
 
 CResourceData Strip()
 {

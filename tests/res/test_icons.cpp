@@ -1,4 +1,5 @@
 // The icons and the lookup by number and size.
+#include "ByteOrder.h"
 #include "CResources.h"
 
 #include <gtest/gtest.h>
@@ -9,11 +10,6 @@
 #include <string>
 
 namespace {
-
-std::uint32_t Be32(const unsigned char* p)
-{
-    return (std::uint32_t(p[0]) << 24) | (p[1] << 16) | (p[2] << 8) | p[3];
-}
 
 struct CIcon {
     int nId;

@@ -1,5 +1,6 @@
 // The five effects as the game ships them. Their lengths are part of the
 // game's pacing, since every effect is played to its end before play goes on.
+#include "ByteOrder.h"
 #include "CResources.h"
 
 #include <gtest/gtest.h>
@@ -13,16 +14,6 @@
 #include <vector>
 
 namespace {
-
-std::uint32_t Le32(const unsigned char* p)
-{
-    return p[0] | (p[1] << 8) | (p[2] << 16) | (std::uint32_t(p[3]) << 24);
-}
-
-std::uint16_t Le16(const unsigned char* p)
-{
-    return std::uint16_t(p[0] | (p[1] << 8));
-}
 
 struct CChunk {
     std::string strTag;
