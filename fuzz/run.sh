@@ -1,8 +1,9 @@
 #!/bin/sh
 # Runs every fuzz target built in BUILD for SECONDS each, one after another.
 #   fuzz/run.sh BUILD SECONDS
-# Seeds are read from fuzz/corpus/NAME; what the fuzzer adds to them, and any
-# crashing input, go to BUILD/fuzz-corpus/NAME and BUILD/fuzz-artifacts/NAME.
+# Seeds are read from fuzz/corpus/NAME, words to splice in from fuzz/NAME.dict
+# where there is one; what the fuzzer adds to the seeds, and any crashing
+# input, go to BUILD/fuzz-corpus/NAME and BUILD/fuzz-artifacts/NAME.
 # Fails when any target crashed, leaked, hung or broke one of its checks.
 set -u
 
@@ -23,10 +24,12 @@ for binary in "$build"/fuzz/fuzz_*; do
     artifacts=$build/fuzz-artifacts/$name
     log=$build/fuzz-$name.log
     mkdir -p "$corpus" "$artifacts"
+    set --
+    [ -f "$seeds/../$name.dict" ] && set -- -dict="$seeds/../$name.dict"
     # The work folder is the build folder, so nothing lands in the sources.
     if (cd "$build" && "$binary" -max_total_time="$seconds" -max_len="$max_len" \
         -rss_limit_mb=1024 -timeout=20 -print_final_stats=1 \
-        -artifact_prefix="$artifacts/" "$corpus" "$seeds/$name") >"$log" 2>&1; then
+        -artifact_prefix="$artifacts/" "$@" "$corpus" "$seeds/$name") >"$log" 2>&1; then
         result=ok
     else
         result=FAILED
