@@ -259,6 +259,27 @@ bool IsEditStorable(const CProfileEdit& edit)
     return !edit.value || !HasLineBreakOrNul(*edit.value);
 }
 
+// Names compare as SimpleIni compares them: ASCII letters without case.
+bool SameName(const std::string& a, const std::string& b)
+{
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; };
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) {
+               return lower(x) == lower(y);
+           });
+}
+
+// Within one batch the last edit of a key decides. Applying an earlier one
+// as well can move the key (removed, then set again at the section's end), so
+// that the same batch written again would give other bytes.
+bool IsSuperseded(const std::vector<CProfileEdit>& edits, std::size_t nIndex)
+{
+    return std::any_of(edits.begin() + static_cast<std::ptrdiff_t>(nIndex) + 1, edits.end(),
+                       [&](const CProfileEdit& later) {
+                           return SameName(later.section, edits[nIndex].section) &&
+                                  SameName(later.key, edits[nIndex].key);
+                       });
+}
+
 // A key named twice reads as its first; setting it keeps the first's place,
 // spelling and comment and drops the rest, and removing it removes them all,
 // so that no older twin comes to light.
@@ -600,8 +621,8 @@ CProfileError CIniProfile::WriteFile(const std::vector<CProfileEdit>& edits) con
     CIniDocument doc;
     if (!Parse(doc, text, edits))
         return CProfileError::Other;
-    for (const CProfileEdit& edit : edits) {
-        if (!ApplyEdit(doc.ini, edit))
+    for (std::size_t i = 0; i < edits.size(); ++i) {
+        if (!IsSuperseded(edits, i) && !ApplyEdit(doc.ini, edits[i]))
             return CProfileError::Other;
     }
     const mode_t mode = info.st_mode & 07777;

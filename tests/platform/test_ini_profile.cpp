@@ -421,6 +421,9 @@ TEST_F(IniProfileTest, WriteIsAFixpointAndTouchesOnlyItsKeys)
         // Sections of the file named like our own.
         {"k=0\n[\x01orvo0:head]\nk=1\n[\x01orvo0:tail]\nk=2\n[A\n;end", soundOn},
         {"[A]\nk=1\n", {{"\x01orvo0:0", "k", "2"}, {"\x01orvo0:tail", "j", "3"}}},
+        // One batch removing a key and setting it again.
+        {"[CONFIG]\n", {{"CONFIG", "hero5", std::nullopt}, {"CONFIG", "Hero5", "A"},
+                        {"CONFIG", "Hero1", "B"}}},
     };
     for (const SCase& c : cases) {
         SCOPED_TRACE(c.pText);
