@@ -1,28 +1,41 @@
 #pragma once
 
-#include <QLocalServer>
+#include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <sys/types.h>
 
-class QLocalSocket;
+class QSocketNotifier;
 
-// One game per user: the running instance listens on a local socket, and a
-// second start that reaches it asks it to come forward and then ends.
+// One game per user and display: the running instance listens on a Unix
+// socket in a folder only this user can reach, and a second start that
+// reaches it asks it to come forward and then ends.
 class CSingleInstance : public QObject {
     Q_OBJECT
 
 public:
     explicit CSingleInstance(QObject* pParent = nullptr);
+    ~CSingleInstance() override;
+    CSingleInstance(const CSingleInstance&) = delete;
+    CSingleInstance& operator=(const CSingleInstance&) = delete;
 
-    // Per user, so that players sharing a machine each get their own game.
+    // Per display, so that a start on another display is a game of its own;
+    // the folder it lives in is already per user.
     static QString DefaultName();
 
-    // True when an instance answered on strName and has been asked to wake;
-    // the caller must then end. Otherwise this one becomes the instance that
-    // listens there (a socket left behind by a crash is cleared first) and
-    // false is returned.
+    // The private folder the rendezvous lives in: $XDG_RUNTIME_DIR/orvo when
+    // that is private, else orvo-<uid> in the temporary folder. Created if
+    // need be; empty (and the reason said on stderr) when none is safe.
+    static QString RendezvousFolder();
+
+    // True when an instance of this user answered on strName and has been
+    // asked to wake; the caller must then end. Otherwise this one becomes the
+    // instance that listens there, clearing whatever was left at the path,
+    // and false is returned. Decides within about two seconds whatever the
+    // other side does; anything odd is said on stderr and never keeps the
+    // game from starting.
     bool WakeOtherOrListen(const QString& strName);
-    bool IsListening() const { return m_server.isListening(); }
+    bool IsListening() const { return m_nListenFd >= 0; }
 
     static constexpr const char* kWakeMessage = "wake\n";
     static constexpr const char* kAckMessage = "awake\n";
@@ -31,10 +44,13 @@ Q_SIGNALS:
     void WakeRequested();
 
 private:
-    static bool WakeOther(const QString& strName);
-    bool Listen(const QString& strName);
+    bool Listen(const QByteArray& path);
     void OnNewConnection();
-    void OnReadyRead(QLocalSocket* pSocket);
+    void ServeConnection(int nFd);
 
-    QLocalServer m_server;
+    int m_nListenFd = -1;
+    QSocketNotifier* m_pNotifier = nullptr;
+    QByteArray m_socketPath;
+    dev_t m_socketDev = 0;
+    ino_t m_socketIno = 0;
 };

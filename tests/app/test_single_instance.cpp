@@ -1,13 +1,23 @@
-// One game per user: a second start wakes the first and ends; a socket left
-// behind by a crash never keeps the game from starting.
+// One game per user and display: a second start wakes the first and ends.
+// Nothing another user, a crash or a stray file leaves behind keeps the game
+// from starting, stops it for good, or makes a start wait on a stranger.
 
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QLocalSocket>
+#include <QFile>
+#include <QTemporaryDir>
 #include <atomic>
+#include <chrono>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <functional>
+#include <pwd.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
@@ -15,6 +25,8 @@
 #include "CSingleInstance.h"
 
 namespace {
+
+using Clock = std::chrono::steady_clock;
 
 // Runs a second start on its own thread, as another process would, while
 // this thread keeps the first instance's event loop turning.
@@ -31,27 +43,323 @@ bool SecondStart(const QString& name)
     return result == 1;
 }
 
-// What a crashed instance leaves: a socket file with nobody listening.
-void LeaveStaleSocket(const QString& name)
+// What the program says on stderr while a test runs.
+std::vector<QString> g_said;
+
+void Collect(QtMsgType type, const QMessageLogContext&, const QString& message)
 {
-    const QByteArray path = QDir::temp().filePath(name).toLocal8Bit();
+    if (type == QtWarningMsg)
+        g_said.push_back(message);
+}
+
+// Each test meets other starts in folders of its own, and hears what the
+// program says about them.
+class SingleInstanceTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_runtime.isValid() && m_temp.isValid());
+        m_savedRuntime = qgetenv("XDG_RUNTIME_DIR");
+        m_savedTemp = qgetenv("TMPDIR");
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path()));
+        qputenv("TMPDIR", QFile::encodeName(m_temp.path()));
+        g_said.clear();
+        m_previousHandler = qInstallMessageHandler(Collect);
+    }
+    void TearDown() override
+    {
+        qInstallMessageHandler(m_previousHandler);
+        Restore("XDG_RUNTIME_DIR", m_savedRuntime);
+        Restore("TMPDIR", m_savedTemp);
+    }
+    static void Restore(const char* pName, const QByteArray& value)
+    {
+        if (value.isNull())
+            qunsetenv(pName);
+        else
+            qputenv(pName, value);
+    }
+
+    QString SocketPath(const QString& name) { return CSingleInstance::RendezvousFolder() + '/' + name; }
+    // Something said on stderr that names what.
+    static bool Said(const QString& what)
+    {
+        return std::any_of(g_said.begin(), g_said.end(), [&](const QString& s) { return s.contains(what); });
+    }
+
+    QTemporaryDir m_runtime;
+    QTemporaryDir m_temp;
+    QByteArray m_savedRuntime;
+    QByteArray m_savedTemp;
+    QtMessageHandler m_previousHandler = nullptr;
+};
+
+// A process of its own on the socket, as a crashed game, a stranger or
+// another user would be. Its body runs in the forked child and may only make
+// plain system calls; it reports readiness by writing to readyFd.
+class CPeer {
+public:
+    explicit CPeer(const std::function<void(int readyFd)>& body)
+    {
+        int ready[2];
+        if (pipe2(ready, O_CLOEXEC) != 0)
+            return;
+        m_pid = fork();
+        if (m_pid == 0) {
+            close(ready[0]);
+            body(ready[1]);
+            _exit(0);
+        }
+        close(ready[1]);
+        char c = 0;
+        m_bReady = m_pid > 0 && read(ready[0], &c, 1) == 1;
+        close(ready[0]);
+    }
+    ~CPeer() { Kill(); }
+    bool Ready() const { return m_bReady; }
+    // The exit code of a child that ended before it was ready, else -1.
+    int ExitCode()
+    {
+        int status = 0;
+        if (m_bReady || m_pid <= 0 || waitpid(m_pid, &status, 0) != m_pid)
+            return -1;
+        m_pid = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    void Kill()
+    {
+        if (m_pid <= 0)
+            return;
+        kill(m_pid, SIGKILL);
+        waitpid(m_pid, nullptr, 0);
+        m_pid = -1;
+    }
+
+private:
+    pid_t m_pid = -1;
+    bool m_bReady = false;
+};
+
+// For the child: a listening socket at path, or -1.
+int ListenAt(const char* pPath)
+{
     const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
-    ASSERT_GE(fd, 0);
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
-    ASSERT_LT(static_cast<std::size_t>(path.size()), sizeof(address.sun_path));
-    std::copy(path.begin(), path.end(), address.sun_path);
-    ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
-    close(fd);
-    ASSERT_TRUE(QFile::exists(QString::fromLocal8Bit(path)));
+    std::strncpy(address.sun_path, pPath, sizeof(address.sun_path) - 1);
+    if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0)
+        return -1;
+    return fd;
 }
 
-TEST(SingleInstanceTest, NameIsPerUser)
+void SayReady(int readyFd)
 {
-    EXPECT_EQ(CSingleInstance::DefaultName(), QStringLiteral("orvo-%1").arg(getuid()));
+    (void)!write(readyFd, "R", 1);
 }
 
-TEST(SingleInstanceTest, FirstStartListensAndASecondStartWakesItAndEnds)
+// For the child: answers every caller as a game would, and tells the test
+// through woken each time it has been asked to wake.
+[[noreturn]] void AnswerLikeAGame(int listener, int woken)
+{
+    for (;;) {
+        const int caller = accept(listener, nullptr, nullptr);
+        if (caller < 0)
+            continue;
+        char line[16] = {};
+        if (read(caller, line, sizeof(line) - 1) > 0 && std::strcmp(line, "wake\n") == 0)
+            (void)!write(woken, "W", 1);
+        (void)!send(caller, "awake\n", 6, MSG_NOSIGNAL);
+        close(caller);
+    }
+}
+
+constexpr int kCannotDrop = 3;
+
+uid_t NobodyUid()
+{
+    const passwd* pNobody = getpwnam("nobody");
+    return pNobody ? pNobody->pw_uid : 65534;
+}
+
+// How a stranger can sit where a start looks: the folder name in the
+// temporary folder, as a folder or as a link to one, or a socket in our own
+// folder. The stranger answers like a game.
+enum class CSquat { TempFolder, TempFolderLink, SocketInOurFolder };
+
+std::string SquatName(const ::testing::TestParamInfo<CSquat>& info)
+{
+    switch (info.param) {
+    case CSquat::TempFolder:
+        return "TempFolder";
+    case CSquat::TempFolderLink:
+        return "TempFolderLink";
+    case CSquat::SocketInOurFolder:
+        break;
+    }
+    return "SocketInOurFolder";
+}
+
+class SquatterTest : public SingleInstanceTest, public ::testing::WithParamInterface<CSquat> {};
+
+TEST_P(SquatterTest, AnotherUserCannotStopTheGame)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "acting as another user needs root";
+    const uid_t nobody = NobodyUid();
+    const QString name = UniqueInstanceName();
+    int woken[2];
+    ASSERT_EQ(pipe2(woken, O_CLOEXEC | O_NONBLOCK), 0);
+
+    QByteArray socketPath;
+    QByteArray folder;
+    QByteArray link;
+    if (GetParam() == CSquat::SocketInOurFolder) {
+        socketPath = QFile::encodeName(SocketPath(name));
+    } else {
+        // Where the program looks when there is no runtime folder.
+        qunsetenv("XDG_RUNTIME_DIR");
+        ASSERT_EQ(chmod(QFile::encodeName(m_temp.path()).constData(), 01777), 0);
+        const QByteArray own = QFile::encodeName(m_temp.path()) + "/orvo-" + QByteArray::number(geteuid());
+        folder = GetParam() == CSquat::TempFolder ? own : QFile::encodeName(m_temp.path()) + "/elsewhere";
+        if (GetParam() == CSquat::TempFolderLink)
+            link = own;
+        socketPath = folder + '/' + QFile::encodeName(name);
+    }
+    const char* pFolder = folder.constData();
+    const char* pLink = link.constData();
+    const char* pSocket = socketPath.constData();
+    const bool bBindFirst = GetParam() == CSquat::SocketInOurFolder;
+    CPeer squatter([&](int ready) {
+        // A socket in our folder can only be made by root; it then listens as
+        // the stranger, which is whom the kernel names as its owner.
+        int listener = bBindFirst ? ListenAt(pSocket) : -1;
+        if (setresgid(nobody, nobody, nobody) != 0 || setresuid(nobody, nobody, nobody) != 0)
+            _exit(kCannotDrop);
+        if (!bBindFirst) {
+            umask(0);
+            if (mkdir(pFolder, 0777) != 0 || (*pLink && symlink(pFolder, pLink) != 0))
+                _exit(4);
+            listener = ListenAt(pSocket);
+        }
+        if (listener < 0 || listen(listener, 8) != 0)
+            _exit(5);
+        SayReady(ready);
+        AnswerLikeAGame(listener, woken[1]);
+    });
+    if (!squatter.Ready() && squatter.ExitCode() == kCannotDrop)
+        GTEST_SKIP() << "this machine does not let root become another user";
+    ASSERT_TRUE(squatter.Ready());
+
+    CSingleInstance first;
+    int nWakes = 0;
+    QObject::connect(&first, &CSingleInstance::WakeRequested, [&] { ++nWakes; });
+    EXPECT_FALSE(first.WakeOtherOrListen(name));
+    EXPECT_TRUE(first.IsListening());
+    EXPECT_FALSE(g_said.empty()) << "the stranger went unmentioned";
+
+    // The guard still works for the starts that follow.
+    EXPECT_TRUE(SecondStart(name));
+    EXPECT_EQ(nWakes, 1);
+    char c;
+    EXPECT_EQ(read(woken[0], &c, 1), -1) << "the stranger was asked to wake";
+    close(woken[0]);
+    close(woken[1]);
+}
+
+INSTANTIATE_TEST_SUITE_P(Squatters, SquatterTest,
+                         ::testing::Values(CSquat::TempFolder, CSquat::TempFolderLink,
+                                           CSquat::SocketInOurFolder),
+                         SquatName);
+
+TEST_F(SingleInstanceTest, NameIsPerDisplay)
+{
+    const QByteArray saved = qgetenv("DISPLAY");
+    const struct {
+        const char* pDisplay;
+        const char* pName;
+    } cases[] = {
+        {":0", "orvo-:0"},
+        {":0.1", "orvo-:0"},  // another screen of the same display
+        {":1", "orvo-:1"},
+        {"host:10.0", "orvo-host:10"},
+        {"", "orvo"},
+    };
+    for (const auto& c : cases) {
+        qputenv("DISPLAY", c.pDisplay);
+        EXPECT_EQ(CSingleInstance::DefaultName(), QString::fromLatin1(c.pName)) << c.pDisplay;
+    }
+    Restore("DISPLAY", saved);
+}
+
+TEST_F(SingleInstanceTest, StartsOnTwoDisplaysAreTwoGames)
+{
+    const QByteArray saved = qgetenv("DISPLAY");
+    qputenv("DISPLAY", ":7");
+    CSingleInstance first;
+    ASSERT_FALSE(first.WakeOtherOrListen(CSingleInstance::DefaultName()));
+    qputenv("DISPLAY", ":8");
+    CSingleInstance other;
+    EXPECT_FALSE(other.WakeOtherOrListen(CSingleInstance::DefaultName()));
+    EXPECT_TRUE(other.IsListening());
+    qputenv("DISPLAY", ":7.0");
+    EXPECT_TRUE(SecondStart(CSingleInstance::DefaultName()));
+    Restore("DISPLAY", saved);
+}
+
+// Where the rendezvous lives for each state of the surroundings: always a
+// real folder of this user's with no access for anyone else.
+TEST_F(SingleInstanceTest, RendezvousIsAPrivateFolder)
+{
+    const QString runtime = m_runtime.path();
+    const QString fallback = m_temp.path() + QStringLiteral("/orvo-%1").arg(geteuid());
+    const struct {
+        const char* pWhat;
+        std::function<void()> prepare;
+        QString expected;
+        bool bSays;
+    } cases[] = {
+        {"a private runtime folder", [] {}, runtime + "/orvo", false},
+        {"no runtime folder", [] { qunsetenv("XDG_RUNTIME_DIR"); }, fallback, false},
+        {"a runtime folder open to others",
+         [&] { chmod(QFile::encodeName(runtime).constData(), 0755); }, fallback, true},
+        {"a runtime folder given as a link",
+         [&] {
+             QFile::link(runtime, m_temp.path() + "/run-link");
+             qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_temp.path() + "/run-link"));
+         },
+         fallback, true},
+        {"our own folder left open",
+         [&] { QDir().mkpath(runtime + "/orvo"); chmod(QFile::encodeName(runtime + "/orvo").constData(), 0777); },
+         runtime + "/orvo", false},
+        {"a link of ours in the folder's place",
+         [&] {
+             QDir().mkpath(m_temp.path() + "/other");
+             QFile::link(m_temp.path() + "/other", runtime + "/orvo");
+         },
+         runtime + "/orvo", false},
+        {"a file of ours in the folder's place",
+         [&] { WriteFile(runtime + "/orvo", "x"); }, runtime + "/orvo", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pWhat);
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
+        chmod(QFile::encodeName(runtime).constData(), 0700);
+        QDir(runtime + "/orvo").removeRecursively();
+        QFile::remove(runtime + "/orvo");
+        g_said.clear();
+        c.prepare();
+        EXPECT_EQ(CSingleInstance::RendezvousFolder(), c.expected);
+        struct stat st {};
+        ASSERT_EQ(lstat(QFile::encodeName(c.expected).constData(), &st), 0);
+        EXPECT_TRUE(S_ISDIR(st.st_mode));
+        EXPECT_EQ(st.st_uid, geteuid());
+        EXPECT_EQ(st.st_mode & 0777, 0700u);
+        EXPECT_EQ(!g_said.empty(), c.bSays);
+    }
+    EXPECT_TRUE(QFileInfo(m_temp.path() + "/other").isDir()) << "a link was followed";
+}
+
+TEST_F(SingleInstanceTest, FirstStartListensAndASecondStartWakesItAndEnds)
 {
     const QString name = UniqueInstanceName();
     CSingleInstance first;
@@ -59,6 +367,7 @@ TEST(SingleInstanceTest, FirstStartListensAndASecondStartWakesItAndEnds)
     QObject::connect(&first, &CSingleInstance::WakeRequested, [&] { ++nWakes; });
     ASSERT_FALSE(first.WakeOtherOrListen(name));
     EXPECT_TRUE(first.IsListening());
+    EXPECT_TRUE(g_said.empty());
 
     EXPECT_TRUE(SecondStart(name));
     EXPECT_EQ(nWakes, 1);
@@ -66,16 +375,102 @@ TEST(SingleInstanceTest, FirstStartListensAndASecondStartWakesItAndEnds)
     EXPECT_EQ(nWakes, 2);
 }
 
-TEST(SingleInstanceTest, SocketLeftByACrashIsClearedAndTheGameStarts)
+// Whatever sits at the socket path, the game starts, and the starts after
+// it find it there.
+TEST_F(SingleInstanceTest, ThingsLeftAtThePathAreClearedAndTheGuardHolds)
 {
-    const QString name = UniqueInstanceName();
-    LeaveStaleSocket(name);
-    CSingleInstance first;
-    EXPECT_FALSE(first.WakeOtherOrListen(name));
-    EXPECT_TRUE(first.IsListening());
+    const struct {
+        const char* pWhat;
+        std::function<void(const QByteArray&)> leave;
+        bool bSays;
+    } cases[] = {
+        {"a game killed with SIGKILL",
+         [](const QByteArray& path) {
+             const char* pPath = path.constData();
+             CPeer crashed([&](int ready) {
+                 const int listener = ListenAt(pPath);
+                 if (listener < 0 || listen(listener, 8) != 0)
+                     _exit(5);
+                 SayReady(ready);
+                 for (;;)
+                     pause();
+             });
+             ASSERT_TRUE(crashed.Ready());
+         },
+         false},
+        {"a folder with files in it",
+         [](const QByteArray& path) {
+             ASSERT_TRUE(QDir().mkpath(QFile::decodeName(path) + "/inner"));
+             WriteFile(QFile::decodeName(path) + "/inner/file", "x");
+         },
+         true},
+        {"a file", [](const QByteArray& path) { WriteFile(QFile::decodeName(path), "x"); }, true},
+        {"a FIFO", [](const QByteArray& path) { ASSERT_EQ(mkfifo(path.constData(), 0600), 0); }, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pWhat);
+        const QString name = UniqueInstanceName();
+        const QByteArray path = QFile::encodeName(SocketPath(name));
+        c.leave(path);
+        g_said.clear();
+        {
+            CSingleInstance first;
+            int nWakes = 0;
+            QObject::connect(&first, &CSingleInstance::WakeRequested, [&] { ++nWakes; });
+            EXPECT_FALSE(first.WakeOtherOrListen(name));
+            EXPECT_TRUE(first.IsListening());
+            EXPECT_EQ(!g_said.empty(), c.bSays);
+            EXPECT_TRUE(SecondStart(name));
+            EXPECT_EQ(nWakes, 1);
+        }
+        EXPECT_FALSE(QFile::exists(QFile::decodeName(path))) << "the game's socket outlived it";
+    }
 }
 
-TEST(SingleInstanceTest, OtherMessagesWakeNobody)
+// However the one at the socket behaves, a start decides in about two
+// seconds: a game that is busy gets its wake line and this start ends, a
+// caller that talks nonsense is ignored and this start becomes the game.
+TEST_F(SingleInstanceTest, DecidesInTimeWhateverTheOtherSideDoes)
+{
+    const struct {
+        const char* pWhat;
+        const char* pAnswer;  // sent once, then one space every 200 ms when bTrickle
+        bool bTrickle;
+        bool bEnds;
+    } cases[] = {
+        {"trickles bytes forever", "", true, false},
+        {"begins the answer, then falls silent", "awa", false, true},
+        {"never answers", "", false, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pWhat);
+        const QString name = UniqueInstanceName();
+        const QByteArray path = QFile::encodeName(SocketPath(name));
+        const char* pPath = path.constData();
+        CPeer peer([&](int ready) {
+            const int listener = ListenAt(pPath);
+            if (listener < 0 || listen(listener, 8) != 0)
+                _exit(5);
+            SayReady(ready);
+            const int caller = accept(listener, nullptr, nullptr);
+            (void)!send(caller, c.pAnswer, std::strlen(c.pAnswer), MSG_NOSIGNAL);
+            for (;;) {
+                usleep(200 * 1000);
+                if (c.bTrickle)
+                    (void)!send(caller, " ", 1, MSG_NOSIGNAL);
+            }
+        });
+        ASSERT_TRUE(peer.Ready());
+
+        const Clock::time_point start = Clock::now();
+        CSingleInstance second;
+        EXPECT_EQ(second.WakeOtherOrListen(name), c.bEnds);
+        EXPECT_LT(Clock::now() - start, std::chrono::seconds(5));
+        EXPECT_EQ(second.IsListening(), !c.bEnds);
+    }
+}
+
+TEST_F(SingleInstanceTest, GameBusyInAMoveIsWokenWhenItIsFree)
 {
     const QString name = UniqueInstanceName();
     CSingleInstance first;
@@ -83,16 +478,41 @@ TEST(SingleInstanceTest, OtherMessagesWakeNobody)
     QObject::connect(&first, &CSingleInstance::WakeRequested, [&] { ++nWakes; });
     ASSERT_FALSE(first.WakeOtherOrListen(name));
 
-    QLocalSocket stranger;
-    stranger.connectToServer(name);
-    ASSERT_TRUE(stranger.waitForConnected(2000));
-    stranger.write("hello\n");
-    stranger.flush();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return stranger.state() == QLocalSocket::UnconnectedState; }, 5000));
+    // The first game's loop stands still while the second start decides.
+    bool bEnds = false;
+    std::thread second([&] {
+        CSingleInstance other;
+        bEnds = other.WakeOtherOrListen(name);
+    });
+    second.join();
+    EXPECT_TRUE(bEnds);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return nWakes == 1; }, 5000));
+}
+
+TEST_F(SingleInstanceTest, OtherMessagesWakeNobody)
+{
+    const QString name = UniqueInstanceName();
+    CSingleInstance first;
+    int nWakes = 0;
+    QObject::connect(&first, &CSingleInstance::WakeRequested, [&] { ++nWakes; });
+    ASSERT_FALSE(first.WakeOtherOrListen(name));
+
+    const int stranger = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray path = QFile::encodeName(SocketPath(name));
+    std::strncpy(address.sun_path, path.constData(), sizeof(address.sun_path) - 1);
+    ASSERT_EQ(::connect(stranger, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
+    ASSERT_EQ(send(stranger, "hello\n", 6, MSG_NOSIGNAL), 6);
+    // The game hangs up on it without an answer.
+    fcntl(stranger, F_SETFL, O_NONBLOCK);
+    char c;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return read(stranger, &c, 1) == 0; }, 5000));
+    close(stranger);
     EXPECT_EQ(nWakes, 0);
 }
 
-TEST(SingleInstanceTest, SecondStartBringsTheRunningGameBack)
+TEST(SingleInstanceAppTest, SecondStartBringsTheRunningGameBack)
 {
     CStartedApp started;
     ASSERT_TRUE(started.Started());

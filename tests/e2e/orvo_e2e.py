@@ -9,6 +9,7 @@ folder (so its single-instance socket meets no other game). Exit code 77
 means the scenario cannot run here (a tool is missing).
 """
 
+import copy
 import os
 import re
 import shutil
@@ -58,20 +59,25 @@ def wait_for(predicate, timeout, what):
         time.sleep(0.05)
 
 
+def start_xvfb():
+    read_fd, write_fd = os.pipe()
+    xvfb = subprocess.Popen(
+        ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "%dx%dx24" % (SCREEN_W, SCREEN_H), "-nolisten", "tcp"],
+        pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write_fd)
+    with os.fdopen(read_fd) as pipe:
+        number = pipe.readline().strip()
+    check(number, "Xvfb did not start")
+    return xvfb, number
+
+
 class Desktop:
     """An X server of our own, and whatever we start on it."""
 
     def __init__(self, orvo, work):
         self.work = work
         self.processes = []
-        read_fd, write_fd = os.pipe()
-        self.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "%dx%dx24" % (SCREEN_W, SCREEN_H), "-nolisten", "tcp"],
-            pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(write_fd)
-        with os.fdopen(read_fd) as pipe:
-            number = pipe.readline().strip()
-        check(number, "Xvfb did not start")
+        self.xvfb, number = start_xvfb()
         self.env = dict(os.environ)
         self.env.update({"DISPLAY": ":" + number, "TMPDIR": os.path.join(work, "tmp"),
                          "XDG_RUNTIME_DIR": os.path.join(work, "run"), "HOME": work})
@@ -86,7 +92,15 @@ class Desktop:
         self.ini = os.path.join(work, "game", "orvo.ini")
         self.log = open(os.path.join(work, "stderr.log"), "w+")
 
-    def close(self):
+    def second_display(self):
+        """The same user, folders and program on another X display."""
+        other = copy.copy(self)
+        other.processes = []
+        other.xvfb, number = start_xvfb()
+        other.env = dict(self.env, DISPLAY=":" + number)
+        return other
+
+    def close(self, own_log=True):
         for process in reversed(self.processes + [self.xvfb]):
             if process.poll() is None:
                 process.terminate()
@@ -95,7 +109,8 @@ class Desktop:
                 except subprocess.TimeoutExpired:
                     process.kill()
                     process.wait()
-        self.log.close()
+        if own_log:
+            self.log.close()
 
     def start(self, argv):
         process = subprocess.Popen(argv, env=self.env, stdout=subprocess.DEVNULL,
@@ -395,8 +410,26 @@ def scenario_sound_hang(desktop):
               and "runtime error" not in log, "the program ended with %d" % code)
 
 
+def scenario_displays(desktop):
+    # A start on another display is a game of its own there, and a second
+    # start on that display wakes that game, not the first one.
+    other = desktop.second_display()
+    try:
+        first = Game(desktop)
+        second = Game(other)
+        check(first.process.poll() is None, "the first game ended")
+        again = other.run([other.orvo], timeout=30)
+        check(again.returncode == 0, "a further start exited with %d" % again.returncode)
+        time.sleep(0.5)
+        check(other.visible_windows() == [second.window], "a further window opened")
+        check(desktop.visible_windows() == [first.window], "the first display changed")
+    finally:
+        other.close(own_log=False)
+
+
 SCENARIOS = {"play": scenario_play, "tray": scenario_tray, "minimise": scenario_minimise}
 SCENARIOS["sound_hang"] = scenario_sound_hang
+SCENARIOS["displays"] = scenario_displays
 
 
 def main():
