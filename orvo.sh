@@ -6,6 +6,8 @@
 #   ./orvo.sh test --release    the same as a packager's Release build
 #   ./orvo.sh setup             only install the packages
 #   ./orvo.sh fuzz [SECONDS]    build the fuzz targets with clang, run each SECONDS (30)
+#   ./orvo.sh windows           cross-build the Windows program, build-win/orvo.exe
+#   ./orvo.sh test --windows    the same, then its tests under Wine
 set -eu
 
 cd "$(dirname "$0")"
@@ -13,10 +15,14 @@ cd "$(dirname "$0")"
 PACKAGES="cmake g++ make pkg-config qt6-base-dev qt6-qpa-plugins libasound2-dev \
 libsimpleini-dev googletest libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-utils \
 imagemagick fonts-wqy-microhei trayer openbox python3"
+# The Windows build: the cross compiler and windres, GoogleTest's sources,
+# and Wine to run the result.
+WINDOWS_PACKAGES="cmake make python3 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 googletest \
+wine wine64"
 
 setup() {
     missing=""
-    for p in $PACKAGES; do
+    for p in ${1:-$PACKAGES}; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" ||
             missing="$missing $p"
     done
@@ -40,9 +46,20 @@ run_tests() {
     ctest --preset "$1"
 }
 
+# The Windows program, cross-built into build-win.
+build_windows() {
+    cmake -S . -B build-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake "$@"
+    cmake --build build-win -j "$(nproc)"
+}
+
 case "${1:-}" in
 setup)
     setup
+    ;;
+windows)
+    setup "$WINDOWS_PACKAGES"
+    build_windows -DORVO_WERROR=OFF
+    echo "Built build-win/orvo.exe"
     ;;
 run)
     setup
@@ -57,8 +74,16 @@ test)
     case "${2:-}" in
     --sanitize) run_tests sanitize ;;
     --release) run_tests release ;;
+    --windows)
+        setup "$PACKAGES $WINDOWS_PACKAGES"
+        # The end-to-end test compares the screen with orvo-trace's picture.
+        [ -f build/CMakeCache.txt ] || cmake --preset default
+        cmake --build build -j "$(nproc)" --target orvo-trace
+        build_windows -DORVO_WERROR=ON -DORVO_TRACE="$PWD/build/orvo-trace"
+        tests/win/run_under_wine.sh ctest --test-dir build-win --output-on-failure -j 2
+        ;;
     "") run_tests ci ;;
-    *) sed -n '2,8p' "$0"; exit 2 ;;
+    *) sed -n '2,10p' "$0"; exit 2 ;;
     esac
     ;;
 fuzz)
@@ -69,7 +94,7 @@ fuzz)
     exec sh fuzz/run.sh build-fuzz "${2:-30}"
     ;;
 *)
-    sed -n '2,8p' "$0"
+    sed -n '2,10p' "$0"
     exit 2
     ;;
 esac

@@ -3,6 +3,8 @@
 
 orvo-16/32/128.png: the main icon, a few balls on a small grey board.
 hero-32.png: the gold trophy of the name-entry dialog.
+orvo.ico, hero.ico: the same pictures for the Windows resources (32-bit
+images with an AND mask, one entry per size).
 
 Each size is drawn from the same shapes, not scaled down, so that the small
 icons stay sharp: shapes are signed-distance functions in a unit square,
@@ -206,11 +208,42 @@ def encode_png(rows):
         chunk(b'IDAT', zlib.compress(raw, 9)) + chunk(b'IEND', b'')
 
 
+def encode_ico(images):
+    """An .ico of uncompressed 32-bit BGRA images, each with its AND mask."""
+    entries, blobs = [], []
+    offset = 6 + 16 * len(images)
+    for rows in images:
+        size = len(rows)
+        header = struct.pack('<IiiHHIIiiII', 40, size, 2 * size, 1, 32, 0, 0, 0, 0, 0, 0)
+        # Rows bottom-up; the mask's rows are padded to four bytes.
+        pixels = b''.join(bytes((b, g, r, a)) for row in reversed(rows)
+                          for (r, g, b, a) in row)
+        stride = (size + 31) // 32 * 4
+        mask = b''
+        for row in reversed(rows):
+            bits = bytearray(stride)
+            for x, px in enumerate(row):
+                if px[3] == 0:
+                    bits[x // 8] |= 0x80 >> (x % 8)
+            mask += bytes(bits)
+        blob = header + pixels + mask
+        entries.append(struct.pack('<BBBBHHII', size % 256, size % 256, 0, 0, 1, 32,
+                                   len(blob), offset))
+        blobs.append(blob)
+        offset += len(blob)
+    return struct.pack('<HHH', 0, 1, len(images)) + b''.join(entries) + b''.join(blobs)
+
+
 ICONS = [
     ('orvo-16.png', lambda: board_icon(16)),
     ('orvo-32.png', lambda: board_icon(32)),
     ('orvo-128.png', lambda: board_icon(128)),
     ('hero-32.png', lambda: hero_icon(32)),
+]
+
+WINDOWS_ICONS = [
+    ('orvo.ico', lambda: [board_icon(32), board_icon(16)]),
+    ('hero.ico', lambda: [hero_icon(32)]),
 ]
 
 
@@ -220,6 +253,9 @@ def main():
     for name, draw in ICONS:
         with open(os.path.join(target, name), 'wb') as f:
             f.write(encode_png(draw()))
+    for name, draw in WINDOWS_ICONS:
+        with open(os.path.join(target, name), 'wb') as f:
+            f.write(encode_ico(draw()))
 
 
 if __name__ == '__main__':

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "CDialog.h"
+#include "resource.h"
+
+// The about box: everything it shows is in its template.
+class CAboutDlg : public CDialog {
+public:
+    explicit CAboutDlg(HWND hParent = nullptr) : CDialog(IDD_ABOUTBOX, hParent) {}
+};

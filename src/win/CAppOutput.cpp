@@ -1,0 +1,64 @@
+#include "CAppOutput.h"
+
+#include "CGame.h"
+#include "CMainFrame.h"
+#include "CNewHeroDlg.h"
+
+#include <mmsystem.h>
+
+CAppOutput::CAppOutput(CGame& game, CHeroList& heroes, CGameView& view)
+    : CViewOutput(view, game), m_game(game), m_heroes(heroes)
+{
+}
+
+void CAppOutput::PlayEffect(std::uint16_t id)
+{
+    if (!m_game.IsSoundOn())
+        return;
+    // Synchronous: the sound's length paces the animation. Without a sound
+    // device it returns at once and the game goes on silently.
+    PlaySoundA(MAKEINTRESOURCEA(id), GetModuleHandleA(nullptr), SND_RESOURCE | SND_SYNC);
+}
+
+void CAppOutput::Pause(std::uint32_t ms)
+{
+    m_clock.Pause(ms);
+}
+
+std::uint32_t CAppOutput::GetTickCount()
+{
+    return ::GetTickCount();
+}
+
+void CAppOutput::StartBlinkTimer()
+{
+    if (m_pFrame)
+        m_pFrame->StartBlinkTimer();
+}
+
+void CAppOutput::StopBlinkTimer()
+{
+    if (m_pFrame)
+        m_pFrame->StopBlinkTimer();
+}
+
+void CAppOutput::ShowGameOver()
+{
+    MessageBoxW(m_pFrame ? m_pFrame->GetSafeHwnd() : nullptr, L"游戏结束，请重新开始！", L"提示",
+                MB_OK | MB_ICONINFORMATION);
+}
+
+bool CAppOutput::TryEnter(int balls, int score)
+{
+    return m_heroes.TryEnter(balls, score);
+}
+
+bool CAppOutput::AskName(std::string& name)
+{
+    CNewHeroDlg dlg;
+    dlg.m_strName = name;
+    if (dlg.DoModal() != IDOK)
+        return false;
+    name = dlg.m_strName;
+    return true;
+}

@@ -1,0 +1,184 @@
+#include "CGameApp.h"
+
+#include <cassert>
+
+#include "CAboutDlg.h"
+#include "CBallStrip.h"
+#include "CHeroBoardDlg.h"
+#include "CPrivateProfile.h"
+#include "CRulesDlg.h"
+#include "resource.h"
+
+namespace {
+
+const char* const kConfigSection = "CONFIG";
+const char* const kSoundKey = "PlaySound";
+
+std::wstring LoadWideString(HINSTANCE hInstance, UINT id)
+{
+    const wchar_t* pText = nullptr;
+    // Length 0 asks for a pointer into the resource itself.
+    const int length = LoadStringW(hInstance, id, reinterpret_cast<LPWSTR>(&pText), 0);
+    return length > 0 ? std::wstring(pText, static_cast<std::size_t>(length)) : std::wstring();
+}
+
+}  // namespace
+
+CGameApp* CGameApp::s_pApp = nullptr;
+
+CGameApp::CGameApp(HINSTANCE hInstance)
+    : m_hInstance(hInstance),
+      m_view(CBallStrip::Load(hInstance)),
+      m_output(m_game, m_heroes, m_view)
+{
+    assert(!s_pApp);
+    s_pApp = this;
+    m_game.SetOutput(&m_output);
+    m_heroes.SetPrompt(&m_output);
+}
+
+CGameApp::~CGameApp()
+{
+    m_view.Attach(nullptr);
+    m_output.SetFrame(nullptr);
+    m_pMainWnd.reset();
+    m_game.SetOutput(nullptr);
+    m_heroes.SetPrompt(nullptr);
+    m_heroes.SetProfile(nullptr);
+    s_pApp = nullptr;
+}
+
+bool CGameApp::WakeOtherInstance()
+{
+    HWND hOther = FindWindowA(CMainFrame::kClassName, kAppTitle);
+    if (!hOther)
+        return false;
+    if (!IsWindowVisible(hOther))
+        SendMessageA(hOther, WM_TRAYNOTIFY, CMainFrame::kTrayIconId, WM_LBUTTONUP);
+    SetForegroundWindow(hOther);
+    if (IsIconic(hOther))
+        ShowWindow(hOther, SW_RESTORE);
+    return true;
+}
+
+int CGameApp::ScreenScale()
+{
+    HDC hScreen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(hScreen, LOGPIXELSY);
+    ReleaseDC(nullptr, hScreen);
+    // Rounded to the nearest whole factor, as on Linux: 144 dpi and up is 2.
+    const int scale = (dpi + 48) / 96;
+    return scale < 1 ? 1 : scale;
+}
+
+bool CGameApp::InitInstance()
+{
+    if (WakeOtherInstance())
+        return false;
+    if (!CMainFrame::RegisterWindowClass(m_hInstance))
+        return false;
+
+    wchar_t path[MAX_PATH + 1] = {};
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH + 1);
+    if (length == 0 || length > MAX_PATH)
+        return false;
+    const std::wstring profilePath = CPrivateProfile::Locate(path);
+    if (profilePath.empty())
+        return false;
+    m_pProfile = std::make_unique<CPrivateProfile>(profilePath);
+    m_game.SetSound(m_pProfile->GetProfileInt(kConfigSection, kSoundKey, 0) != 0);
+    m_heroes.SetProfile(m_pProfile.get());
+    m_heroes.Load();
+
+    m_pMainWnd = std::make_unique<CMainFrame>();
+    if (!m_pMainWnd->Create(m_hInstance, kAppTitle, ScreenScale()))
+        return false;
+    CDialog::SetDefaultOwner(m_pMainWnd->GetSafeHwnd());
+    m_output.SetFrame(m_pMainWnd.get());
+    m_pMainWnd->CenterWindow();
+    m_view.Attach(&m_pMainWnd->ClientWindow());
+    // The first three balls fall while the window is still hidden.
+    m_game.NewGame();
+    ShowWindow(m_pMainWnd->GetSafeHwnd(), SW_SHOW);
+    UpdateWindow(m_pMainWnd->GetSafeHwnd());
+    return true;
+}
+
+int CGameApp::Run()
+{
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        HWND hFrame = m_pMainWnd ? m_pMainWnd->GetSafeHwnd() : nullptr;
+        if (hFrame && TranslateAcceleratorW(hFrame, m_pMainWnd->Accelerators(), &msg))
+            continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+int CGameApp::ExitInstance()
+{
+    CMainFrame::UnregisterWindowClass(m_hInstance);
+    return 0;
+}
+
+void CGameApp::PaintGame(CDC& dc)
+{
+    m_view.Paint(dc, m_game);
+}
+
+bool CGameApp::OnCommand(unsigned nId)
+{
+    switch (nId) {
+    case ID_APP_ABOUT:
+        OnAppAbout();
+        return true;
+    case ID_HELP_RULES:
+        OnHelpRules();
+        return true;
+    case ID_GAME_NEW:
+        OnGameNew();
+        return true;
+    case ID_GAME_SOUND:
+        OnGameSound();
+        return true;
+    case ID_GAME_HEROES:
+        OnGameHeroes();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CGameApp::OnAppAbout()
+{
+    CAboutDlg dlg;
+    dlg.DoModal();
+}
+
+void CGameApp::OnHelpRules()
+{
+    CRulesDlg dlg;
+    dlg.m_strText = LoadWideString(m_hInstance, IDS_RULES);
+    dlg.DoModal();
+}
+
+void CGameApp::OnGameNew()
+{
+    m_game.NewGame();
+}
+
+void CGameApp::OnGameSound()
+{
+    const bool bOn = !m_game.IsSoundOn();
+    m_game.SetSound(bOn);
+    if (m_pProfile)
+        m_pProfile->WriteProfileInt(kConfigSection, kSoundKey, bOn ? 1 : 0);
+}
+
+void CGameApp::OnGameHeroes()
+{
+    CHeroBoardDlg dlg(m_heroes);
+    dlg.DoModal();
+}

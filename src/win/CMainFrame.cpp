@@ -1,0 +1,198 @@
+#include "CMainFrame.h"
+
+#include <shellapi.h>
+#include <windowsx.h>
+
+#include <cstring>
+
+#include "CGame.h"
+#include "CGameApp.h"
+#include "resource.h"
+
+CMainFrame::~CMainFrame()
+{
+    if (m_hWnd)
+        DestroyWindow(m_hWnd);
+}
+
+bool CMainFrame::RegisterWindowClass(HINSTANCE hInstance)
+{
+    WNDCLASSA wc{};
+    wc.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
+    wc.lpfnWndProc = WindowProc;
+    wc.hInstance = hInstance;
+    wc.hIcon = LoadIconA(hInstance, MAKEINTRESOURCEA(IDR_MAINFRAME));
+    wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kClassName;
+    return RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+void CMainFrame::UnregisterWindowClass(HINSTANCE hInstance)
+{
+    UnregisterClassA(kClassName, hInstance);
+}
+
+bool CMainFrame::Create(HINSTANCE hInstance, const char* pTitle, int nScale)
+{
+    const DWORD style = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+    const int width = CClientWindow::kWidth * nScale + 2 * GetSystemMetrics(SM_CXDLGFRAME);
+    const int height = CClientWindow::kHeight * nScale + GetSystemMetrics(SM_CYCAPTION) +
+                       GetSystemMetrics(SM_CYMENU) + 2 * GetSystemMetrics(SM_CYDLGFRAME);
+    HMENU hMenu = LoadMenuW(hInstance, MAKEINTRESOURCEW(IDR_MAINFRAME));
+    m_hWnd = CreateWindowExA(0, kClassName, pTitle, style, CW_USEDEFAULT, CW_USEDEFAULT, width,
+                             height, nullptr, hMenu, hInstance, this);
+    if (!m_hWnd)
+        return false;
+    m_hAccel = LoadAcceleratorsW(hInstance, MAKEINTRESOURCEW(IDR_MAINFRAME));
+    m_client.SetWindow(m_hWnd, nScale);
+    FitClientArea();
+    return true;
+}
+
+// The sum of the system's metrics gives the client area on every system we
+// know; should a theme's frame differ, the window is grown or shrunk by
+// what is missing, so the board never loses its margins.
+void CMainFrame::FitClientArea()
+{
+    RECT client{}, window{};
+    GetClientRect(m_hWnd, &client);
+    GetWindowRect(m_hWnd, &window);
+    const int dx = CClientWindow::kWidth * m_client.Scale() - (client.right - client.left);
+    const int dy = CClientWindow::kHeight * m_client.Scale() - (client.bottom - client.top);
+    if (dx == 0 && dy == 0)
+        return;
+    SetWindowPos(m_hWnd, nullptr, 0, 0, window.right - window.left + dx,
+                 window.bottom - window.top + dy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CMainFrame::CenterWindow()
+{
+    RECT work{}, window{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    GetWindowRect(m_hWnd, &window);
+    const int width = window.right - window.left;
+    const int height = window.bottom - window.top;
+    SetWindowPos(m_hWnd, nullptr, work.left + (work.right - work.left - width) / 2,
+                 work.top + (work.bottom - work.top - height) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CMainFrame::StartBlinkTimer()
+{
+    SetTimer(m_hWnd, BLINK_TIMER_ID, BLINK_INTERVAL_MS, nullptr);
+}
+
+void CMainFrame::StopBlinkTimer()
+{
+    KillTimer(m_hWnd, BLINK_TIMER_ID);
+}
+
+void CMainFrame::HideToTray()
+{
+    NOTIFYICONDATAA nid{};
+    nid.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    nid.hWnd = m_hWnd;
+    nid.uID = kTrayIconId;
+    nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    nid.uCallbackMessage = WM_TRAYNOTIFY;
+    nid.hIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
+    std::strncpy(nid.szTip, CGameApp::kAppTitle, sizeof nid.szTip - 1);
+    Shell_NotifyIconA(NIM_ADD, &nid);
+    ShowWindow(m_hWnd, SW_HIDE);
+}
+
+void CMainFrame::OnTrayNotify(WPARAM, LPARAM lParam)
+{
+    if (lParam != WM_LBUTTONUP)
+        return;
+    NOTIFYICONDATAA nid{};
+    nid.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    nid.hWnd = m_hWnd;
+    nid.uID = kTrayIconId;
+    Shell_NotifyIconA(NIM_DELETE, &nid);
+    ShowWindow(m_hWnd, SW_SHOW);
+}
+
+void CMainFrame::OnPaint()
+{
+    PAINTSTRUCT ps;
+    HDC hDC = BeginPaint(m_hWnd, &ps);
+    CGameApp* pApp = CGameApp::Get();
+    if (pApp)
+        m_client.Paint(hDC, [pApp](CDC& dc) { pApp->PaintGame(dc); });
+    EndPaint(m_hWnd, &ps);
+}
+
+LRESULT CALLBACK CMainFrame::WindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        auto* pCreate = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        auto* pFrame = static_cast<CMainFrame*>(pCreate->lpCreateParams);
+        pFrame->m_hWnd = hWnd;
+        SetWindowLongPtrA(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(pFrame));
+    }
+    auto* pFrame = reinterpret_cast<CMainFrame*>(GetWindowLongPtrA(hWnd, GWLP_USERDATA));
+    if (!pFrame)
+        return DefWindowProcA(hWnd, message, wParam, lParam);
+    return pFrame->OnMessage(message, wParam, lParam);
+}
+
+LRESULT CMainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    CGameApp* pApp = CGameApp::Get();
+    const int scale = m_client.Scale();
+    switch (message) {
+    case WM_PAINT:
+        OnPaint();
+        return 0;
+    case WM_LBUTTONUP:
+        if (pApp)
+            pApp->Game().OnClick(static_cast<std::uint32_t>(wParam), GET_X_LPARAM(lParam) / scale,
+                                 GET_Y_LPARAM(lParam) / scale);
+        return 0;
+    case WM_RBUTTONUP:
+        if (pApp)
+            pApp->Game().OnRightClick(static_cast<std::uint32_t>(wParam),
+                                      GET_X_LPARAM(lParam) / scale, GET_Y_LPARAM(lParam) / scale);
+        return 0;
+    case WM_TIMER:
+        if (pApp)
+            pApp->Game().OnBlinkTimer(static_cast<std::uint32_t>(wParam));
+        return 0;
+    case WM_KEYDOWN:
+        if (wParam == VK_ESCAPE)
+            HideToTray();
+        return 0;
+    case WM_TRAYNOTIFY:
+        OnTrayNotify(wParam, lParam);
+        return 0;
+    case WM_INITMENUPOPUP:
+        if (pApp)
+            CheckMenuItem(reinterpret_cast<HMENU>(wParam), ID_GAME_SOUND,
+                          MF_BYCOMMAND | (pApp->OnUpdateGameSound() ? MF_CHECKED : MF_UNCHECKED));
+        return 0;
+    case WM_COMMAND:
+        if (LOWORD(wParam) == ID_APP_EXIT) {
+            SendMessageA(m_hWnd, WM_CLOSE, 0, 0);
+            return 0;
+        }
+        if (pApp && pApp->OnCommand(LOWORD(wParam)))
+            return 0;
+        break;
+    case WM_DESTROY:
+        KillTimer(m_hWnd, BLINK_TIMER_ID);
+        m_client.SetWindow(nullptr, 1);
+        PostQuitMessage(0);
+        return 0;
+    case WM_NCDESTROY: {
+        HWND hWnd = m_hWnd;
+        SetWindowLongPtrA(hWnd, GWLP_USERDATA, 0);
+        m_hWnd = nullptr;
+        return DefWindowProcA(hWnd, message, wParam, lParam);
+    }
+    default:
+        break;
+    }
+    return DefWindowProcA(m_hWnd, message, wParam, lParam);
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+
+#include "CDialog.h"
+#include "resource.h"
+
+// Asks a player who made the top ten for a name. The name is GBK bytes, at
+// most 12 of them, whatever the system's code page.
+class CNewHeroDlg : public CDialog {
+public:
+    static constexpr int kMaxNameBytes = 12;
+
+    explicit CNewHeroDlg(HWND hParent = nullptr) : CDialog(IDD_NEW_HERO, hParent) {}
+
+    std::string m_strName;
+
+protected:
+    bool DoDataExchange(bool bSave) override;
+    bool OnCommand(WORD nId, WORD nCode) override;
+
+private:
+    std::wstring EditText() const;
+    // The edit refuses what would go beyond the limit, as a byte-counting
+    // edit would: the last text that fitted comes back.
+    void OnNameChanged();
+
+    std::wstring m_strAccepted;
+};

@@ -1,0 +1,147 @@
+#include "CPrivateProfile.h"
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+#include <shlobj.h>
+
+#include <algorithm>
+
+namespace {
+
+// Bytes as the A functions would pass them: the system's code page.
+std::wstring Widen(const std::string& text)
+{
+    if (text.empty())
+        return std::wstring();
+    const int length = static_cast<int>(text.size());
+    const int size = MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(std::max(size, 0)), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), length, wide.data(), size);
+    return wide;
+}
+
+std::string Narrow(const std::wstring& wide)
+{
+    if (wide.empty())
+        return std::string();
+    const int length = static_cast<int>(wide.size());
+    const int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), length, nullptr, 0, nullptr,
+                                         nullptr);
+    std::string text(static_cast<std::size_t>(std::max(size, 0)), '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide.data(), length, text.data(), size, nullptr, nullptr);
+    return text;
+}
+
+bool HasLineBreakOrNul(const std::string& text)
+{
+    return text.find_first_of(std::string("\r\n\0", 3)) != std::string::npos;
+}
+
+// What the file cannot carry would come back as another section or key.
+bool IsStorable(const CProfileEdit& edit)
+{
+    if (edit.section.empty() || HasLineBreakOrNul(edit.section) ||
+        edit.section.find(']') != std::string::npos)
+        return false;
+    if (edit.key.empty() || HasLineBreakOrNul(edit.key) || edit.key.find('=') != std::string::npos)
+        return false;
+    return !edit.value || !HasLineBreakOrNul(*edit.value);
+}
+
+std::wstring FolderOf(const std::wstring& path)
+{
+    const std::size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? std::wstring(L".") : path.substr(0, slash);
+}
+
+// A new, empty file of our own in folder; empty when none can be made.
+std::wstring MakeTempFile(const std::wstring& folder)
+{
+    wchar_t path[MAX_PATH + 16] = {};
+    if (GetTempFileNameW(folder.c_str(), L"orv", 0, path) == 0)
+        return std::wstring();
+    return path;
+}
+
+}  // namespace
+
+std::string CPrivateProfile::GetProfileString(const std::string& section, const std::string& key,
+                                              const std::string& def) const
+{
+    wchar_t buffer[4096] = {};
+    GetPrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(), Widen(def).c_str(),
+                             buffer, static_cast<DWORD>(std::size(buffer)), m_strPath.c_str());
+    return Narrow(buffer);
+}
+
+int CPrivateProfile::GetProfileInt(const std::string& section, const std::string& key,
+                                   int def) const
+{
+    return static_cast<int>(GetPrivateProfileIntW(Widen(section).c_str(), Widen(key).c_str(),
+                                                  def, m_strPath.c_str()));
+}
+
+bool CPrivateProfile::Write(const std::vector<CProfileEdit>& edits)
+{
+    if (m_strPath.empty() || !std::all_of(edits.begin(), edits.end(), IsStorable))
+        return false;
+    const std::wstring temp = MakeTempFile(FolderOf(m_strPath));
+    if (temp.empty())
+        return false;
+    bool ok = CopyFileW(m_strPath.c_str(), temp.c_str(), FALSE) != FALSE ||
+              GetLastError() == ERROR_FILE_NOT_FOUND;
+    for (const CProfileEdit& edit : edits) {
+        if (!ok)
+            break;
+        const std::wstring value = edit.value ? Widen(*edit.value) : std::wstring();
+        ok = WritePrivateProfileStringW(Widen(edit.section).c_str(), Widen(edit.key).c_str(),
+                                        edit.value ? value.c_str() : nullptr,
+                                        temp.c_str()) != FALSE;
+    }
+    // The system may keep the file in a cache: flush it to disk before the
+    // copy takes the file's place. What this call returns means nothing.
+    if (ok)
+        WritePrivateProfileStringW(nullptr, nullptr, nullptr, temp.c_str());
+    ok = ok && MoveFileExW(temp.c_str(), m_strPath.c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    if (!ok)
+        DeleteFileW(temp.c_str());
+    return ok;
+}
+
+std::wstring CPrivateProfile::BesideProgram(const std::wstring& programPath)
+{
+    // Only a three-character extension is replaced: "game.exe" -> "game.ini".
+    const std::size_t n = programPath.size();
+    if (n < 4 || programPath[n - 4] != L'.')
+        return std::wstring();
+    return programPath.substr(0, n - 3) + L"ini";
+}
+
+bool CPrivateProfile::CanWriteIn(const std::wstring& folder)
+{
+    const std::wstring probe = MakeTempFile(folder);
+    if (probe.empty())
+        return false;
+    DeleteFileW(probe.c_str());
+    return true;
+}
+
+std::wstring CPrivateProfile::Locate(const std::wstring& programPath)
+{
+    const std::wstring beside = BesideProgram(programPath);
+    if (beside.empty() || CanWriteIn(FolderOf(beside)))
+        return beside;
+    wchar_t appData[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr,
+                                SHGFP_TYPE_CURRENT, appData)))
+        return beside;
+    const std::wstring folder = std::wstring(appData) + L"\\Orvo";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    return folder + L"\\orvo.ini";
+}

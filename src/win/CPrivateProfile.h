@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "CProfile.h"
+
+// The settings file through the system's private-profile functions. Reads
+// go straight to them. A write applies its edits to a copy beside the file
+// and moves the copy over it in one step, so a crash or a full disk leaves
+// the old file whole and a batch lands all together or not at all.
+// Paths are wide, so a folder outside the system's code page still works.
+class CPrivateProfile : public CProfile {
+public:
+    explicit CPrivateProfile(std::wstring strPath) : m_strPath(std::move(strPath)) {}
+
+    const std::wstring& GetPath() const { return m_strPath; }
+
+    std::string GetProfileString(const std::string& section, const std::string& key,
+                                 const std::string& def) const override;
+    int GetProfileInt(const std::string& section, const std::string& key,
+                      int def) const override;
+    bool Write(const std::vector<CProfileEdit>& edits) override;
+
+    // The file beside the program (its extension replaced by "ini"), or,
+    // where that folder cannot be written (a program under Program Files),
+    // Orvo\orvo.ini in the player's application-data folder. Empty when
+    // the program path has no three-character extension or no place can be
+    // had at all.
+    static std::wstring Locate(const std::wstring& programPath);
+    static std::wstring BesideProgram(const std::wstring& programPath);
+    static bool CanWriteIn(const std::wstring& folder);
+
+private:
+    std::wstring m_strPath;
+};

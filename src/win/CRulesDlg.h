@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+#include "CDialog.h"
+#include "resource.h"
+
+// The game instructions in a read-only edit; OK is the only tab stop.
+class CRulesDlg : public CDialog {
+public:
+    explicit CRulesDlg(HWND hParent = nullptr) : CDialog(IDD_RULES, hParent) {}
+
+    std::wstring m_strText;
+
+protected:
+    bool DoDataExchange(bool bSave) override;
+};

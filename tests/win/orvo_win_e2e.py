@@ -1,0 +1,419 @@
+#!/usr/bin/env python3
+"""The Windows program under Wine on Xvfb, played with xdotool.
+
+Usage: orvo_win_e2e.py ORVO_EXE ORVO_PROBE_EXE ORVO_TRACE [SHOTS_DIR]
+
+Runs in the Wine prefix named by WINEPREFIX (tests/win/run_under_wine.sh
+makes one). orvo-probe.exe reports what X cannot tell: the system colours,
+the tick count and the game's windows as Windows sees them. The client area
+on screen is compared pixel for pixel with orvo-trace's picture of the same
+game, found by its seed: the tick count at start, which lies between the
+probe's readings before and after the start. Exit code 77: a tool is missing.
+With SHOTS_DIR, screenshots of what was checked are kept there.
+"""
+
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+from collections import deque
+
+SKIP = 77
+CLIENT_W, CLIENT_H = 308, 348
+EVEN_SQUARE, ODD_SQUARE = (0x70, 0x70, 0x70), (0x90, 0x90, 0x90)
+# The system colours as orvo-trace draws them; on screen they are whatever
+# the system says.
+TRACE_SYSTEM_COLOURS = {
+    "COLOR_BTNFACE": (0xF0, 0xF0, 0xF0),
+    "COLOR_3DHILIGHT": (0xFF, 0xFF, 0xFF),
+    "COLOR_3DLIGHT": (0xE3, 0xE3, 0xE3),
+    "COLOR_3DSHADOW": (0xA0, 0xA0, 0xA0),
+    "COLOR_3DDKSHADOW": (0x40, 0x40, 0x40),
+}
+# Chinese text on screen: the dialogs' SimSun and the menu's Tahoma fall
+# back to the CJK font the project installs (only for the screenshots).
+CJK_LINK = "wqy-microhei.ttc,WenQuanYi Micro Hei"
+FONT_REG = "\r\n".join([
+    "Windows Registry Editor Version 5.00", "",
+    "[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]",
+    '"SimSun"="WenQuanYi Micro Hei"',
+    '"\u5b8b\u4f53"="WenQuanYi Micro Hei"', "",
+    "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink]",
+    '"Tahoma"=hex(7):' + ",".join("%02x" % b for b in (CJK_LINK + "\0\0").encode("utf-16-le")),
+    '"MS Shell Dlg"=hex(7):' + ",".join("%02x" % b for b in (CJK_LINK + "\0\0").encode("utf-16-le")),
+    "", ""])
+
+
+class Failure(Exception):
+    pass
+
+
+def check(condition, message):
+    if not condition:
+        raise Failure(message)
+
+
+def wait_for(predicate, timeout, what):
+    deadline = time.monotonic() + timeout
+    while True:
+        value = predicate()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise Failure("timed out waiting for " + what)
+        time.sleep(0.1)
+
+
+def read_ppm(data):
+    fields, offset = [], 0
+    while len(fields) < 4:
+        while data[offset:offset + 1].isspace():
+            offset += 1
+        end = offset
+        while not data[end:end + 1].isspace():
+            end += 1
+        fields.append(data[offset:end])
+        offset = end
+    offset += 1
+    w, h = int(fields[1]), int(fields[2])
+    check(fields[0] == b"P6" and fields[3] == b"255", "unexpected picture format")
+    body = data[offset:]
+    return [[tuple(body[(y * w + x) * 3:(y * w + x) * 3 + 3]) for x in range(w)] for y in range(h)]
+
+
+class Desktop:
+    """An X server with a window manager and a notification area, and Wine."""
+
+    def __init__(self, work, exe, probe, trace, shots):
+        self.work, self.trace, self.shots = work, trace, shots
+        self.processes = []
+        read_fd, write_fd = os.pipe()
+        self.xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "800x600x24", "-nolisten", "tcp"],
+            pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_fd)
+        with os.fdopen(read_fd) as pipe:
+            number = pipe.readline().strip()
+        check(number, "Xvfb did not start")
+        self.env = dict(os.environ, DISPLAY=":" + number)
+        self.log = open(os.path.join(work, "wine.log"), "w+")
+        game = os.path.join(work, "game")
+        os.makedirs(game)
+        self.exe = os.path.join(game, "orvo.exe")
+        self.probe_exe = os.path.join(work, "orvo-probe.exe")
+        shutil.copy2(exe, self.exe)
+        shutil.copy2(probe, self.probe_exe)
+        self.ini = os.path.join(game, "orvo.ini")
+        # One Wine server and its helpers for the whole test, not one per command.
+        self.run(["wineserver", "-p"])
+        self.start(["openbox", "--sm-disable"])
+        self.start(["trayer", "--edge", "bottom", "--align", "right", "--widthtype", "pixel",
+                    "--width", "100", "--heighttype", "pixel", "--height", "24"])
+        reg = os.path.join(work, "fonts.reg")
+        with open(reg, "w", encoding="utf-16", newline="") as f:
+            f.write(FONT_REG)
+        self.run(["wine", "regedit", "/S", reg], timeout=60)
+
+    def close(self):
+        self.run(["wineserver", "-k"], timeout=30)
+        for process in reversed(self.processes + [self.xvfb]):
+            if process.poll() is None:
+                process.terminate()
+                try:
+                    process.wait(5)
+                except subprocess.TimeoutExpired:
+                    process.kill()
+                    process.wait()
+        self.log.close()
+
+    def start(self, argv):
+        process = subprocess.Popen(argv, env=self.env, stdout=subprocess.DEVNULL, stderr=self.log,
+                                   cwd=self.work)
+        self.processes.append(process)
+        return process
+
+    def run(self, argv, timeout=30):
+        # Output through a file, not a pipe: Wine's helper processes inherit
+        # the pipe and would keep it open long after the command is done.
+        with tempfile.TemporaryFile(dir=self.work) as out:
+            result = subprocess.run(argv, env=self.env, stdout=out, stderr=self.log,
+                                    timeout=timeout, cwd=self.work)
+            out.seek(0)
+            result.stdout = out.read()
+        return result
+
+    def xdotool(self, *args):
+        return self.run(["xdotool"] + [str(a) for a in args]).stdout.decode().split()
+
+    def probe(self):
+        """ticks, colours {name: (r, g, b)}, windows [dict] as Windows sees them."""
+        out = self.run(["wine", self.probe_exe]).stdout.decode()
+        ticks, colours, windows = None, {}, []
+        for line in out.splitlines():
+            words = line.split()
+            if words[:1] == ["ticks"]:
+                ticks = int(words[1])
+            elif words[:1] == ["colour"]:
+                colours[words[1]] = tuple(bytes.fromhex(words[2]))
+            elif words[:1] == ["window"]:
+                windows.append({"visible": words[2] == "1", "iconic": words[4] == "1",
+                                "client": (int(words[6]), int(words[7])),
+                                "origin": (int(words[9]), int(words[10]))})
+        check(ticks is not None and len(colours) == 5, "the probe said: %r" % out)
+        return ticks, colours, windows
+
+    def grab(self, x, y, w, h):
+        return read_ppm(self.run(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (w, h, x, y),
+                                  "+repage", "-depth", "8", "ppm:-"]).stdout)
+
+    def shot(self, name):
+        if self.shots:
+            self.run(["import", "-window", "root", os.path.join(self.shots, name + ".png")])
+
+    def ini_text(self):
+        try:
+            with open(self.ini, "rb") as f:
+                return f.read().decode("latin-1")
+        except FileNotFoundError:
+            return ""
+
+    def trace_run(self, script):
+        result = subprocess.run([self.trace], input=script, capture_output=True, text=True,
+                                timeout=120, cwd=self.work)
+        check(result.returncode == 0, "orvo-trace failed: " + result.stderr)
+        return result.stdout
+
+
+def cell_centre(r, c):
+    return 10 + 32 * (c - 1) + 16, 50 + 32 * (r - 1) + 16
+
+
+def square(r, c):
+    return EVEN_SQUARE if (r + c) % 2 == 0 else ODD_SQUARE
+
+
+def board_of(pixels):
+    balls = {}
+    for r in range(1, 10):
+        for c in range(1, 10):
+            x, y = cell_centre(r, c)
+            if pixels[y][x] not in (EVEN_SQUARE, ODD_SQUARE):
+                balls[(r, c)] = pixels[y][x]
+    return balls
+
+
+def farthest_reachable(balls, start):
+    seen, queue, last = {start}, deque([start]), None
+    while queue:
+        r, c = queue.popleft()
+        for nr, nc in ((r, c + 1), (r - 1, c), (r, c - 1), (r + 1, c)):
+            if 1 <= nr <= 9 and 1 <= nc <= 9 and (nr, nc) not in seen and (nr, nc) not in balls:
+                seen.add((nr, nc))
+                queue.append((nr, nc))
+                last = (nr, nc)
+    return last
+
+
+class Game:
+    def __init__(self, desktop):
+        self.desktop = desktop
+        before, self.colours, windows = desktop.probe()
+        check(not windows, "a game window exists before the start")
+        self.process = desktop.start(["wine", desktop.exe])
+        self.info = wait_for(lambda: self.shown_window(), 60, "the game window")
+        after = desktop.probe()[0]
+        # The first game's seed is the tick count when it started.
+        self.seeds = range(before, after + 1)
+        self.x, self.y = self.info["origin"]
+
+    def shown_window(self):
+        windows = self.desktop.probe()[2]
+        return windows[0] if len(windows) == 1 and windows[0]["visible"] else None
+
+    def focus(self):
+        window = self.desktop.xdotool("search", "--onlyvisible", "--name", "^Orvo$")
+        check(len(window) == 1, "X shows %d windows titled Orvo" % len(window))
+        self.desktop.xdotool("windowactivate", "--sync", window[0])
+        self.desktop.xdotool("windowfocus", "--sync", window[0])
+
+    def key(self, name):
+        self.focus()
+        self.desktop.xdotool("key", name)
+
+    def click(self, cx, cy):
+        self.desktop.xdotool("mousemove", self.x + cx, self.y + cy, "click", 1)
+
+    def pixels(self):
+        return self.desktop.grab(self.x, self.y, CLIENT_W, CLIENT_H)
+
+    def shows_cell_empty(self, r, c):
+        x, y = cell_centre(r, c)
+        return self.desktop.grab(self.x + x, self.y + y, 1, 1)[0][0] == square(r, c)
+
+
+def find_seed(desktop, seeds, balls):
+    """The seeds whose first game puts balls where the screen shows them."""
+    script = "".join("ticks %d\nnew\nstate\n" % seed for seed in seeds)
+    lines = desktop.trace_run(script).splitlines()
+    rows = [line for line in lines if line.startswith("row ")]
+    found = []
+    for i, seed in enumerate(seeds):
+        cells = set()
+        for r, line in enumerate(rows[9 * i:9 * i + 9], start=1):
+            cells |= {(r, c) for c, v in enumerate(line.split()[2], start=1) if v != "0"}
+        if cells == set(balls):
+            found.append(seed)
+    return found
+
+
+def differences(desktop, screen, script, colours):
+    """Pixels where the screen and orvo-trace's picture differ, beyond the
+    system colours, which the screen shows as the system has them."""
+    path = os.path.join(desktop.work, "trace.ppm")
+    desktop.trace_run(script + "snapshot %s\n" % path)
+    with open(path, "rb") as f:
+        expected = read_ppm(f.read())
+    system = {TRACE_SYSTEM_COLOURS[name]: colours[name] for name in TRACE_SYSTEM_COLOURS}
+    wrong = []
+    for y in range(CLIENT_H):
+        for x in range(CLIENT_W):
+            want, got = expected[y][x], screen[y][x]
+            if got != want and system.get(want) != got:
+                wrong.append((x, y, want, got))
+    return wrong
+
+
+def same_as_trace(desktop, screen, scripts, colours, what):
+    best = None
+    for script in scripts:
+        wrong = differences(desktop, screen, script, colours)
+        if not wrong:
+            return script
+        if best is None or len(wrong) < len(best):
+            best = wrong
+    raise Failure("%s differs from orvo-trace's picture in %d pixels, e.g. %s"
+                  % (what, len(best), best[:5]))
+
+
+def geometry(desktop, window):
+    info = {}
+    for line in desktop.run(["xwininfo", "-id", window]).stdout.decode().splitlines():
+        key, _, value = line.strip().partition(":")
+        info[key] = value.strip()
+    return (int(info["Absolute upper-left X"]), int(info["Absolute upper-left Y"]),
+            int(info["Width"]), int(info["Height"]))
+
+
+def tray_icon(desktop):
+    """The centre of an icon docked in the notification area, if any."""
+    panels = desktop.xdotool("search", "--onlyvisible", "--name", "^panel$")
+    check(len(panels) == 1, "no notification area")
+    px, py, pw, ph = geometry(desktop, panels[0])
+    for window in desktop.xdotool("search", "--onlyvisible", "--name", ".*"):
+        x, y, w, h = geometry(desktop, window)
+        if 8 <= w <= 32 and 8 <= h <= 32 and px <= x and x + w <= px + pw and py <= y \
+                and y + h <= py + ph:
+            return x + w // 2, y + h // 2
+    return None
+
+
+def scenario(desktop):
+    game = Game(desktop)
+    info, colours = game.info, game.colours
+    print("system colours: " + ", ".join("%s %02X%02X%02X" % ((name,) + colours[name])
+                                         for name in sorted(colours)))
+    check(info["client"] == (CLIENT_W, CLIENT_H), "client area %s" % (info["client"],))
+    check(desktop.xdotool("search", "--onlyvisible", "--name", "^Orvo$"), "no X window titled Orvo")
+
+    pixels = wait_for(lambda: (lambda p: p if len(board_of(p)) == 3 else None)(game.pixels()), 10,
+                      "three balls on the board")
+    desktop.shot("main-window")
+    balls = board_of(pixels)
+    seeds = find_seed(desktop, game.seeds, balls)
+    check(seeds, "no seed in %d..%d gives this board" % (game.seeds[0], game.seeds[-1]))
+    starts = ["ticks %d\nnew\n" % seed for seed in seeds]
+    start = same_as_trace(desktop, pixels, starts, colours, "the first game")
+
+    # A click on a ball selects it: it blinks, hidden, shown, hidden.
+    cell = sorted(balls)[0]
+    colour = balls[cell]
+    game.click(*cell_centre(*cell))
+    for shown in (False, True, False):
+        wait_for(lambda: game.shows_cell_empty(*cell) != shown, 3,
+                 "the selected ball to be %s" % ("shown" if shown else "hidden"))
+
+    # The move: the ball walks to the farthest free cell, three balls fall,
+    # drawn as orvo-trace draws the same turn.
+    target = farthest_reachable(balls, cell)
+    game.click(*cell_centre(*target))
+    after = wait_for(lambda: (lambda p: p if len(board_of(p)) == 6 else None)(game.pixels()), 10,
+                     "three new balls after the move")
+    check(board_of(after).get(target) == colour, "the ball did not arrive at %s" % (target,))
+    turn = start + "click %d %d\nclick %d %d\n" % (cell_centre(*cell) + cell_centre(*target))
+    same_as_trace(desktop, after, [turn], colours, "the board after a move")
+
+    # F4 writes the switch at once, beside the program.
+    check("PlaySound" not in desktop.ini_text(), "the settings file was written at start")
+    game.key("F4")
+    wait_for(lambda: "[CONFIG]\r\nPlaySound=1\r\n" in desktop.ini_text(), 5, "PlaySound=1")
+    game.key("F4")
+    wait_for(lambda: "[CONFIG]\r\nPlaySound=0\r\n" in desktop.ini_text(), 5, "PlaySound=0")
+
+    # A second start while the game is on screen opens no second window.
+    second = desktop.run(["wine", desktop.exe], timeout=60)
+    check(second.returncode == 0, "second start exited with %d" % second.returncode)
+    windows = desktop.probe()[2]
+    check(len(windows) == 1 and windows[0]["visible"], "after a second start: %s" % windows)
+    check(game.process.poll() is None, "the first game ended")
+
+    # Esc: into the notification area; a click on the icon brings it back.
+    game.key("Escape")
+    wait_for(lambda: not desktop.probe()[2][0]["visible"], 10, "the window to hide")
+    ix, iy = wait_for(lambda: tray_icon(desktop), 10, "the tray icon")
+    desktop.shot("tray")
+    desktop.xdotool("mousemove", ix, iy, "click", 3)
+    time.sleep(1)
+    check(not desktop.probe()[2][0]["visible"], "a right click on the icon showed the window")
+    desktop.xdotool("mousemove", ix, iy, "click", 1)
+    wait_for(lambda: game.shown_window(), 10, "the window to come back from the icon")
+    wait_for(lambda: tray_icon(desktop) is None, 10, "the icon to go")
+    wait_for(lambda: len(board_of(game.pixels())) == 6, 10, "the board to be repainted")
+
+    # Hidden again, a second start brings it back.
+    game.key("Escape")
+    wait_for(lambda: not desktop.probe()[2][0]["visible"], 10, "the window to hide again")
+    second = desktop.run(["wine", desktop.exe], timeout=60)
+    check(second.returncode == 0, "second start exited with %d" % second.returncode)
+    wait_for(lambda: game.shown_window(), 10, "the window to come back on a second start")
+    wait_for(lambda: tray_icon(desktop) is None, 10, "the icon to go again")
+
+
+def main():
+    if len(sys.argv) not in (4, 5):
+        print(__doc__)
+        return 2
+    for tool in ("Xvfb", "xdotool", "xwininfo", "import", "wine", "openbox", "trayer"):
+        if not shutil.which(tool):
+            print("skipped: %s is not installed" % tool)
+            return SKIP
+    work = tempfile.mkdtemp(prefix="orvo-win-e2e-")
+    shots = sys.argv[4] if len(sys.argv) == 5 else None
+    desktop = Desktop(work, sys.argv[1], sys.argv[2], sys.argv[3], shots)
+    try:
+        scenario(desktop)
+        print("passed")
+        return 0
+    except Failure as failure:
+        print("FAILED: %s" % failure)
+        desktop.log.seek(0)
+        sys.stdout.write(desktop.log.read()[-4000:])
+        return 1
+    finally:
+        desktop.close()
+        shutil.rmtree(work, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
