@@ -39,6 +39,7 @@ public:
             CDC dc(m_hBufferDC);
             draw(dc);
         }
+        SetViewportOrgEx(m_hBufferDC, 0, 0, nullptr);
         Present(hPaintDC);
     }
 

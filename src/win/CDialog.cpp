@@ -14,8 +14,26 @@ INT_PTR CDialog::DoModal()
 
 BOOL CDialog::OnInitDialog()
 {
+    CenterOnOwner();
     DoDataExchange(false);
     return TRUE;
+}
+
+// Over the middle of the owner, or of the screen's work area without one.
+void CDialog::CenterOnOwner() const
+{
+    RECT area{}, dialog{};
+    HWND hOwner = GetWindow(m_hWnd, GW_OWNER);
+    if (hOwner && IsWindowVisible(hOwner))
+        GetWindowRect(hOwner, &area);
+    else
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    GetWindowRect(m_hWnd, &dialog);
+    const int width = dialog.right - dialog.left;
+    const int height = dialog.bottom - dialog.top;
+    SetWindowPos(m_hWnd, nullptr, area.left + (area.right - area.left - width) / 2,
+                 area.top + (area.bottom - area.top - height) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 bool CDialog::DoDataExchange(bool)

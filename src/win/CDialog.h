@@ -39,6 +39,7 @@ protected:
     virtual bool OnCommand(WORD /*nId*/, WORD /*nCode*/) { return false; }
 
 private:
+    void CenterOnOwner() const;
     static INT_PTR CALLBACK DialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 
     int m_nTemplateId;
