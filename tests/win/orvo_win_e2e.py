@@ -8,7 +8,9 @@ makes one). orvo-probe.exe reports what X cannot tell: the system colours,
 the tick count and the game's windows as Windows sees them. The client area
 on screen is compared pixel for pixel with orvo-trace's picture of the same
 game, found by its seed: the tick count at start, which lies between the
-probe's readings before and after the start. Exit code 77: a tool is missing.
+probe's readings before and after the start. Then the same at 192 dots per
+inch, where each pixel must be a crisp 2 x 2 block. Exit code 77: a tool is
+missing.
 With SHOTS_DIR, screenshots of what was checked are kept there.
 """
 
@@ -91,7 +93,7 @@ class Desktop:
         self.processes = []
         read_fd, write_fd = os.pipe()
         self.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "800x600x24", "-nolisten", "tcp"],
+            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
             pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_fd)
         with os.fdopen(read_fd) as pipe:
@@ -248,6 +250,21 @@ class Game:
     def pixels(self):
         return self.desktop.grab(self.x, self.y, CLIENT_W, CLIENT_H)
 
+    def scaled_pixels(self, scale):
+        """The client area of a scaled window, one pixel per block of scale x
+        scale, or None while some block is not of one colour."""
+        big = self.desktop.grab(self.x, self.y, CLIENT_W * scale, CLIENT_H * scale)
+        small = []
+        for y in range(CLIENT_H):
+            row = []
+            for x in range(CLIENT_W):
+                block = {big[y * scale + j][x * scale + i] for j in range(scale) for i in range(scale)}
+                if len(block) != 1:
+                    return None
+                row.append(block.pop())
+            small.append(row)
+        return small
+
     def shows_cell_empty(self, r, c):
         x, y = cell_centre(r, c)
         return self.desktop.grab(self.x + x, self.y + y, 1, 1)[0][0] == square(r, c)
@@ -390,6 +407,28 @@ def scenario(desktop):
     wait_for(lambda: tray_icon(desktop) is None, 10, "the icon to go again")
 
 
+def scenario_scaled(desktop):
+    """At 192 dots per inch the board is drawn twice as large, each pixel a
+    crisp 2 x 2 block of what orvo-trace draws."""
+    desktop.run(["wineserver", "-k"])
+    for key in ("HKCU\\Control Panel\\Desktop",
+                "HKLM\\System\\CurrentControlSet\\Hardware Profiles\\Current\\Software\\Fonts"):
+        desktop.run(["wine", "reg", "add", key, "/v", "LogPixels", "/t", "REG_DWORD", "/d", "192",
+                     "/f"], timeout=60)
+    desktop.run(["wineserver", "-k"])
+    desktop.run(["wineserver", "-p"])
+    game = Game(desktop)
+    check(game.info["client"] == (2 * CLIENT_W, 2 * CLIENT_H),
+          "client area %s at twice the density" % (game.info["client"],))
+    pixels = wait_for(lambda: (lambda p: p if p and len(board_of(p)) == 3 else None)(
+        game.scaled_pixels(2)), 10, "three balls on the scaled board")
+    desktop.shot("main-window-scaled")
+    seeds = find_seed(desktop, game.seeds, board_of(pixels))
+    check(seeds, "no seed gives the scaled board")
+    same_as_trace(desktop, pixels, ["ticks %d\nnew\n" % seed for seed in seeds], game.colours,
+                  "the scaled first game")
+
+
 def main():
     if len(sys.argv) not in (4, 5):
         print(__doc__)
@@ -403,6 +442,7 @@ def main():
     desktop = Desktop(work, sys.argv[1], sys.argv[2], sys.argv[3], shots)
     try:
         scenario(desktop)
+        scenario_scaled(desktop)
         print("passed")
         return 0
     except Failure as failure:
