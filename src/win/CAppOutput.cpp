@@ -22,7 +22,10 @@ void CAppOutput::PlayEffect(std::uint16_t id)
 
 void CAppOutput::Pause(std::uint32_t ms)
 {
-    m_clock.Pause(ms);
+    // Nobody watches a hidden window: the first game's balls fall before it
+    // is shown.
+    if (m_pFrame && IsWindowVisible(m_pFrame->GetSafeHwnd()))
+        m_clock.Pause(ms);
 }
 
 std::uint32_t CAppOutput::GetTickCount()
