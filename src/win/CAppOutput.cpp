@@ -6,6 +6,33 @@
 
 #include <mmsystem.h>
 
+#include <string>
+
+namespace {
+
+const struct {
+    CProfileError why;
+    const wchar_t* text;
+} kSaveFailureReasons[] = {
+    {CProfileError::NoPermission, L"没有写入设置文件的权限。"},
+    {CProfileError::ReadOnly, L"设置文件是只读的。"},
+    {CProfileError::DiskFull, L"磁盘空间不足。"},
+    {CProfileError::NotAFile, L"设置文件的位置上不是普通文件。"},
+    {CProfileError::Damaged, L"设置文件过大，已损坏。"},
+    {CProfileError::Unstorable, L"名字中有无法保存的字符。"},
+};
+
+const wchar_t* SaveFailureReason(CProfileError why)
+{
+    for (const auto& reason : kSaveFailureReasons) {
+        if (reason.why == why)
+            return reason.text;
+    }
+    return L"无法写入设置文件。";
+}
+
+}  // namespace
+
 CAppOutput::CAppOutput(CGame& game, CHeroList& heroes, CGameView& view)
     : CViewOutput(view, game), m_game(game), m_heroes(heroes)
 {
@@ -64,4 +91,12 @@ bool CAppOutput::AskName(std::string& name)
         return false;
     name = dlg.m_strName;
     return true;
+}
+
+void CAppOutput::ReportSaveFailure(CProfileError why)
+{
+    const std::wstring text = std::wstring(L"英雄板无法保存，新成绩在退出后将会丢失。\n") +
+                              SaveFailureReason(why);
+    MessageBoxW(m_pFrame ? m_pFrame->GetSafeHwnd() : nullptr, text.c_str(), L"Orvo",
+                MB_OK | MB_ICONWARNING);
 }

@@ -27,6 +27,7 @@ public:
     bool TryEnter(int balls, int score) override;
 
     bool AskName(std::string& name) override;
+    void ReportSaveFailure(CProfileError why) override;
 
 private:
     CGame& m_game;

@@ -86,13 +86,48 @@ int CPrivateProfile::GetProfileInt(const std::string& section, const std::string
                                                   def, m_strPath.c_str()));
 }
 
+bool CPrivateProfile::Fail(CProfileError why)
+{
+    m_lastError = why;
+    return false;
+}
+
+CProfileError CPrivateProfile::SystemError() const
+{
+    const DWORD error = GetLastError();
+    const DWORD attributes = GetFileAttributesW(m_strPath.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return CProfileError::NotAFile;
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        return CProfileError::ReadOnly;
+    switch (error) {
+    case ERROR_ACCESS_DENIED:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_DIRECTORY:
+        return CProfileError::NoPermission;
+    case ERROR_WRITE_PROTECT:
+        return CProfileError::ReadOnly;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return CProfileError::DiskFull;
+    default:
+        return CProfileError::Other;
+    }
+}
+
 bool CPrivateProfile::Write(const std::vector<CProfileEdit>& edits)
 {
-    if (m_strPath.empty() || !std::all_of(edits.begin(), edits.end(), IsStorable))
-        return false;
+    if (m_strPath.empty())
+        return Fail(CProfileError::NotAFile);
+    if (!std::all_of(edits.begin(), edits.end(), IsStorable))
+        return Fail(CProfileError::Unstorable);
+    // A read-only file stays as it is; the move below would not ask.
+    const DWORD attributes = GetFileAttributesW(m_strPath.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        return Fail(CProfileError::ReadOnly);
     const std::wstring temp = MakeTempFile(FolderOf(m_strPath));
     if (temp.empty())
-        return false;
+        return Fail(SystemError());
     bool ok = CopyFileW(m_strPath.c_str(), temp.c_str(), FALSE) != FALSE ||
               GetLastError() == ERROR_FILE_NOT_FOUND;
     for (const CProfileEdit& edit : edits) {
@@ -109,9 +144,13 @@ bool CPrivateProfile::Write(const std::vector<CProfileEdit>& edits)
         WritePrivateProfileStringW(nullptr, nullptr, nullptr, temp.c_str());
     ok = ok && MoveFileExW(temp.c_str(), m_strPath.c_str(),
                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
-    if (!ok)
+    if (!ok) {
+        const CProfileError why = SystemError();
         DeleteFileW(temp.c_str());
-    return ok;
+        return Fail(why);
+    }
+    m_lastError = CProfileError::None;
+    return true;
 }
 
 std::wstring CPrivateProfile::BesideProgram(const std::wstring& programPath)

@@ -21,6 +21,7 @@ public:
     int GetProfileInt(const std::string& section, const std::string& key,
                       int def) const override;
     bool Write(const std::vector<CProfileEdit>& edits) override;
+    CProfileError GetLastWriteError() const override { return m_lastError; }
 
     // The file beside the program (its extension replaced by "ini"), or,
     // where that folder cannot be written (a program under Program Files),
@@ -32,5 +33,10 @@ public:
     static bool CanWriteIn(const std::wstring& folder);
 
 private:
+    bool Fail(CProfileError why);
+    // Why the system refused the write, read at the point of failure.
+    CProfileError SystemError() const;
+
     std::wstring m_strPath;
+    CProfileError m_lastError = CProfileError::None;
 };

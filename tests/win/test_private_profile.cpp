@@ -100,6 +100,7 @@ TEST_F(PrivateProfile, RefusedBatchLeavesFileUntouched)
     };
     for (const auto& edits : refused) {
         EXPECT_FALSE(profile.Write(edits));
+        EXPECT_EQ(profile.GetLastWriteError(), CProfileError::Unstorable);
         EXPECT_EQ(FileText(), before);
     }
     EXPECT_EQ(FilesInFolder(), 1);
@@ -109,7 +110,21 @@ TEST_F(PrivateProfile, UnwritableFolderFailsWithoutLeftovers)
 {
     CPrivateProfile profile(m_folder + L"\\no such folder\\orvo.ini");
     EXPECT_FALSE(profile.WriteProfileInt("CONFIG", "PlaySound", 1));
+    EXPECT_EQ(profile.GetLastWriteError(), CProfileError::NoPermission);
     EXPECT_EQ(FilesInFolder(), 0);
+}
+
+TEST_F(PrivateProfile, ReadOnlyFileIsNeitherReplacedNorChanged)
+{
+    const std::string before = "[CONFIG]\r\nPlaySound=1\r\n";
+    SetFileText(before);
+    SetFileAttributesW(m_path.c_str(), FILE_ATTRIBUTE_READONLY);
+    CPrivateProfile profile(m_path);
+    EXPECT_FALSE(profile.WriteProfileInt("CONFIG", "PlaySound", 0));
+    EXPECT_EQ(profile.GetLastWriteError(), CProfileError::ReadOnly);
+    SetFileAttributesW(m_path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(FileText(), before);
+    EXPECT_EQ(FilesInFolder(), 1);
 }
 
 TEST_F(PrivateProfile, TopTenListSurvivesTheRoundTripAndShrinks)
