@@ -8,13 +8,19 @@
 #   ./orvo.sh fuzz [SECONDS]    build the fuzz targets with clang, run each SECONDS (30)
 #   ./orvo.sh windows           cross-build the Windows program, build-win/orvo.exe
 #   ./orvo.sh test --windows    the same, then its tests under Wine
+#   ./orvo.sh package [--test]  build the Debian package and check it with
+#                               lintian; --test also installs it and plays it
 set -eu
 
 cd "$(dirname "$0")"
 
 PACKAGES="cmake g++ make pkg-config qt6-base-dev qt6-qpa-plugins libasound2-dev \
 libsimpleini-dev googletest libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-utils \
-imagemagick fonts-wqy-microhei trayer openbox python3"
+imagemagick fonts-wqy-microhei trayer openbox python3 qt6-translations-l10n \
+desktop-file-utils appstream"
+
+# What making and checking the Debian package needs besides.
+PACKAGE_TOOLS="dpkg-dev file lintian"
 # The Windows build: the cross compiler and windres, GoogleTest's sources,
 # and Wine to run the result.
 WINDOWS_PACKAGES="cmake make python3 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 googletest \
@@ -52,6 +58,31 @@ build_windows() {
     cmake --build build-win -j "$(nproc)"
 }
 
+# A release build for /usr with Debian's own flags (hardening, bindnow
+# included), made into a .deb by CPack; lintian's errors fail it.
+package() {
+    eval "$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --export=sh)"
+    # shellcheck disable=SC2154
+    cmake -S . -B build-package -DCMAKE_BUILD_TYPE=None -DCMAKE_INSTALL_PREFIX=/usr \
+        -DORVO_INSTALL_BINDIR=games -DORVO_BUILD_TESTS=OFF \
+        -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON \
+        -DCMAKE_CXX_FLAGS="$CXXFLAGS $CPPFLAGS" -DCMAKE_EXE_LINKER_FLAGS="$LDFLAGS"
+    cmake --build build-package -j "$(nproc)" --target orvo orvo_docs
+    rm -f build-package/orvo_*.deb
+    (cd build-package && cpack)
+    deb=$(ls build-package/orvo_*.deb)
+    lintian --fail-on error "$deb"
+    echo "Package: $deb"
+}
+
+# Installs the package as a player would and starts it on a display of its own.
+package_test() {
+    SUDO=""
+    [ "$(id -u)" -eq 0 ] || SUDO=sudo
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --reinstall "./$deb"
+    python3 tests/e2e/orvo_e2e.py /usr/games/orvo installed
+}
+
 case "${1:-}" in
 setup)
     setup
@@ -83,7 +114,7 @@ test)
         tests/win/run_under_wine.sh ctest --test-dir build-win --output-on-failure -j 2
         ;;
     "") run_tests ci ;;
-    *) sed -n '2,10p' "$0"; exit 2 ;;
+    *) sed -n '2,12p' "$0"; exit 2 ;;
     esac
     ;;
 fuzz)
@@ -93,8 +124,14 @@ fuzz)
     build fuzz
     exec sh fuzz/run.sh build-fuzz "${2:-30}"
     ;;
+package)
+    PACKAGES="$PACKAGES $PACKAGE_TOOLS"
+    setup
+    package
+    [ "${2:-}" != "--test" ] || package_test
+    ;;
 *)
-    sed -n '2,10p' "$0"
+    sed -n '2,12p' "$0"
     exit 2
     ;;
 esac

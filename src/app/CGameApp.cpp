@@ -1,6 +1,9 @@
 #include "CGameApp.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include "AppIdentity.h"
 #include "CAboutDlg.h"
@@ -43,8 +46,22 @@ void CGameApp::SetUpApplication()
 {
     QCoreApplication::setApplicationName("orvo");
     QCoreApplication::setApplicationVersion(ORVO_VERSION);
-    QGuiApplication::setDesktopFileName("orvo");
+    QGuiApplication::setDesktopFileName(ORVO_APP_ID);
     QApplication::setWindowIcon(CMainFrame::MainIcon());
+    LoadQtTranslation();
+}
+
+void CGameApp::LoadQtTranslation()
+{
+    // The game speaks Chinese whatever the desktop's language, so Qt's own
+    // texts (a line edit's context menu, standard buttons) must too. Without
+    // the translations installed they stay English; the game still runs.
+    static QTranslator s_qtTranslator;
+    if (s_qtTranslator.isEmpty() &&
+        s_qtTranslator.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
+                            QStringLiteral("_"),
+                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&s_qtTranslator);
 }
 
 CMainFrame* CGameApp::MainFrame() const

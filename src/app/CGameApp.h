@@ -30,6 +30,8 @@ public:
     static void SetUpBeforeApplication();
     // Name, version and icon of the process; call once after QApplication.
     static void SetUpApplication();
+    // Qt's own Chinese texts, where the system has them.
+    static void LoadQtTranslation();
 
     // Where this instance meets the others, and where its settings live.
     // Start-up derives both itself unless they are set before InitInstance.

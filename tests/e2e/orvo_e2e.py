@@ -6,7 +6,9 @@ Usage: orvo_e2e.py PATH_TO_ORVO SCENARIO
 Each scenario runs on its own X display, with a fresh copy of the program
 in its own folder (so its settings file is its own) and its own temporary
 folder (so its single-instance socket meets no other game). Exit code 77
-means the scenario cannot run here (a tool is missing).
+means the scenario cannot run here (a tool is missing). The scenario
+"installed" runs the program where it is, as a package installed it, with a
+home folder of its own.
 """
 
 import copy
@@ -74,7 +76,7 @@ def start_xvfb():
 class Desktop:
     """An X server of our own, and whatever we start on it."""
 
-    def __init__(self, orvo, work):
+    def __init__(self, orvo, work, installed=False):
         self.work = work
         self.processes = []
         self.xvfb, number = start_xvfb()
@@ -86,10 +88,15 @@ class Desktop:
         self.env.pop("DBUS_SESSION_BUS_ADDRESS", None)
         for sub in ("tmp", "run", "game"):
             os.makedirs(os.path.join(work, sub), mode=0o700)
-        # A copy of its own, so that the settings file lands beside it here.
-        self.orvo = os.path.join(work, "game", "orvo")
-        shutil.copy2(orvo, self.orvo)
-        self.ini = os.path.join(work, "game", "orvo.ini")
+        if installed:
+            self.env.pop("XDG_CONFIG_HOME", None)
+            self.orvo = orvo
+            self.ini = os.path.join(work, ".config", "orvo", "orvo.ini")
+        else:
+            # A copy of its own, so that the settings file lands beside it here.
+            self.orvo = os.path.join(work, "game", "orvo")
+            shutil.copy2(orvo, self.orvo)
+            self.ini = os.path.join(work, "game", "orvo.ini")
         self.log = open(os.path.join(work, "stderr.log"), "w+")
 
     def second_display(self):
@@ -427,9 +434,23 @@ def scenario_displays(desktop):
         other.close(own_log=False)
 
 
+def scenario_installed(desktop):
+    # The package's own version is the one the program reports.
+    package = desktop.run(["dpkg-query", "-W", "-f=${Version}", "orvo"]).stdout
+    version = desktop.run([desktop.orvo, "--version"]).stdout
+    check(version == "Orvo %s\n" % package, "--version says %r, the package %r" % (version, package))
+    game = Game(desktop)
+    wait_for(lambda: os.path.isdir(os.path.dirname(desktop.ini)), 5, "~/.config/orvo")
+    game.key("F4")
+    wait_for(lambda: "[CONFIG]\nPlaySound=1\n" in desktop.ini_text(), 5, "PlaySound=1 in ~/.config/orvo")
+    beside = os.path.join(os.path.dirname(desktop.orvo), "orvo.ini")
+    check(not os.path.exists(beside), "settings written beside the installed program: " + beside)
+
+
 SCENARIOS = {"play": scenario_play, "tray": scenario_tray, "minimise": scenario_minimise}
 SCENARIOS["sound_hang"] = scenario_sound_hang
 SCENARIOS["displays"] = scenario_displays
+SCENARIOS["installed"] = scenario_installed
 
 
 def main():
@@ -441,7 +462,7 @@ def main():
             print("skipped: %s is not installed" % tool)
             return SKIP
     work = tempfile.mkdtemp(prefix="orvo-e2e-")
-    desktop = Desktop(sys.argv[1], work)
+    desktop = Desktop(sys.argv[1], work, installed=sys.argv[2] == "installed")
     try:
         result = SCENARIOS[sys.argv[2]](desktop)
         if result == SKIP:
