@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Sets up a Debian 12 machine for Orvo, builds it, and runs the game or the tests.
 #   ./orvo.sh run               build and start the game
 #   ./orvo.sh test              build and run every test (warnings are errors)
@@ -114,7 +115,7 @@ test)
         tests/win/run_under_wine.sh ctest --test-dir build-win --output-on-failure -j 2
         ;;
     "") run_tests ci ;;
-    *) sed -n '2,12p' "$0"; exit 2 ;;
+    *) sed -n '3,13p' "$0"; exit 2 ;;
     esac
     ;;
 fuzz)
@@ -131,7 +132,7 @@ package)
     [ "${2:-}" != "--test" ] || package_test
     ;;
 *)
-    sed -n '2,12p' "$0"
+    sed -n '3,13p' "$0"
     exit 2
     ;;
 esac

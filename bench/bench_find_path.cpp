@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Path search on the boards that cost the most: nearly empty ones, where the
 // search spreads over the whole board before it reaches the ball or gives up.
 #include <benchmark/benchmark.h>

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """How many random games per second orvo-trace plays, for one or more builds
 of it side by side. The scripts are the differential test's; every round
 runs each build once over all of them, the builds interleaved, and the

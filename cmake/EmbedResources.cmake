@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Compiles asset files into the program as byte arrays, so the game never
 # looks for its pictures and sounds on disk.
 #

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # What an installed game carries besides the program (manual page, copyright,
 # changelog) and the Debian package that CPack makes of it. ./orvo.sh package
 # configures a build for /usr with Debian's build flags and runs cpack there.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The decoder trusts nothing in a file's headers; this holds it to that.
 #include <cstddef>
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The settings file is the game's one input that a person edits by hand.
 // Each input is a file and a few edits; the write must keep two promises:
 // writing the same edits again gives the same bytes, and no key the edits

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Record codes come from the settings file, which anyone can edit.
 #include <cstddef>
 #include <cstdint>

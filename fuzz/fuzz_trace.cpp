@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Plays the input as an orvo-trace script against the real engine, list and
 // drawing code. Text after the first NUL byte is the settings file that a
 // `profile` command finds. Every path a script names is redirected into a

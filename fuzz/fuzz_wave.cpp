@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The sounds are embedded today, but the reader is the one place where a
 // file's own numbers decide how much is read and copied.
 #include <algorithm>

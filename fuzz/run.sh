@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Runs every fuzz target built in BUILD for SECONDS each, one after another.
 #   fuzz/run.sh BUILD SECONDS
 # Seeds are read from fuzz/corpus/NAME, words to splice in from fuzz/NAME.dict

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "CResources.h"
 
 #include "resource.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 /* The game's resource numbers: the one list read by the embedded-resource
    table, by every caller, and by the Windows resource script. Plain
    preprocessor definitions, so that a resource compiler can read them too. */

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Plays games through orvo-trace with a simple line-building player and
 keeps the shortest scripts in which a wanted turn happens (a move that
 completes a line, crossing lines, a spawned ball completing a line, the end

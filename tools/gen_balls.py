@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Draws the ball sprite strip res/balls.bmp.
 
 Eight 28 x 28 frames side by side: frame 0 is the mask (a black disc on

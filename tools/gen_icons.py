@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Draws the program icons into res/*.png.
 
 orvo-16/32/128.png: the main icon, a few balls on a small grey board.

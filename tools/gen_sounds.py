@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Synthesises the five sound effects into res/*.wav.
 
 All five are 8-bit unsigned mono PCM at 11025 Hz. Their lengths are fixed:

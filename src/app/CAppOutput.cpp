@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "CAppOutput.h"
 
 #include <QMessageBox>

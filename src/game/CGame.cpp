@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "CGame.h"
 
 #include <cassert>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "CAlsaPlayer.h"
 
 #include "CWaveFile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "CGameSession.h"
 
 // The base keeps only references to the view and the game; nothing is drawn

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "CBoardPanel.h"
 
 void CBoardPanel::Draw(CDC& dc) const

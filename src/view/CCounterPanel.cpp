@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "CCounterPanel.h"
 
 #include <algorithm>

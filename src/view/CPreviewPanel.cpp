@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "CPreviewPanel.h"
 
 void CPreviewPanel::Push(std::uint8_t colour)

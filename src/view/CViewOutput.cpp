@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "CViewOutput.h"
 
 #include "CGameView.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "CBallStrip.h"
 
 #include "resource.h"

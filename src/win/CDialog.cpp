@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "CDialog.h"
 
 HWND CDialog::s_hDefaultOwner = nullptr;

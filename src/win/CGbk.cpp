@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // CGbk on Windows: the system's own code page 936 tables.
 #include "CGbk.h"
 

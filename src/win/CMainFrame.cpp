@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "CMainFrame.h"
 
 #include <shellapi.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "CRulesDlg.h"
 
 bool CRulesDlg::DoDataExchange(bool bSave)

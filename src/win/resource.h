@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Resource and command numbers of the Windows program, shared by orvo.rc
 // and the code; plain #defines so that windres reads them too.
 #pragma once

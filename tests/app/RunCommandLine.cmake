@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Runs the real program with one option and no display at all, and checks its
 # exit code, its standard output and its standard error.
 #   -DPROGRAM=... -DOPTION=... -DEXIT=... -DSTDOUT=regex -DSTDERR=regex

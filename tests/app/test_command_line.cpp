@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The command line: --help and --version answer, any other option is refused,
 // and everything else starts the game as before.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The menu, its keys and the commands behind them: sound switch and its
 // setting, the dialogs, exit, and the end-of-game dialogs a move can open.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // On a dense screen the client area is scaled by a whole factor: every
 // surface pixel becomes a crisp block, and the mouse still hits the cell
 // under it.

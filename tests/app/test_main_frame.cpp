@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The main window as the player meets it: its shape, what it shows, and
 // what mouse releases, blink ticks and keys do to the game.
 

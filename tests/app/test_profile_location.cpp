@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Where the settings file lives: beside the program, named after it, or in
 // the player's configuration folder when the program is installed or its
 // folder is read-only.

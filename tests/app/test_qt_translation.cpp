@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Qt's own texts, such as a line edit's context menu, speak Chinese like the
 // rest of the game.
 

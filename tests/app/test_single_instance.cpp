@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One game per user and display: a second start wakes the first and ends.
 // Nothing another user, a crash or a stray file leaves behind keeps the game
 // from starting, stops it for good, or makes a start wait on a stranger.

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """The real game under Xvfb, played with xdotool and read off the screen.
 
 Usage: orvo_e2e.py PATH_TO_ORVO SCENARIO

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "CIniProfile.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "CTickClock.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "CWaveFile.h"
 
 #include <gtest/gtest.h>

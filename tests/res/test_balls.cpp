@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The ball sprite strip as the game ships it: the board draws a ball by
 // ANDing frame 0 and XORing the ball's frame, which only looks right if the
 // frames agree pixel for pixel on where the disc is.

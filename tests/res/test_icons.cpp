@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The icons and the lookup by number and size.
 #include "ByteOrder.h"
 #include "CResources.h"

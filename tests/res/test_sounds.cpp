@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The five effects as the game ships them. Their lengths are part of the
 // game's pacing, since every effect is played to its end before play goes on.
 #include "ByteOrder.h"

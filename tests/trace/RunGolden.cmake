@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Plays SCRIPT with TRACE in a fresh folder WORK and compares standard output
 # with the .expected file beside the script; files the script writes there
 # can be checked against .NAME.expected files too.

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Differential test: random scripts are played through orvo-trace and through
 oracle.py, a separately written model of the same rules, and the two outputs
 must agree byte for byte (plus exit status and the settings file left behind).

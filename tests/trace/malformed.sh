@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Every malformed line stops orvo-trace with status 2 and a message naming
 # its line; what earlier lines printed stands and nothing after it runs.
 set -u

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """A second, separately written model of Orvo's rules that speaks orvo-trace's
 script and event language. differential.py plays the same scripts through both
 and compares what they print, so a slip in either one shows up as a difference.

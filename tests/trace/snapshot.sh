@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # snapshot writes the in-memory client area as a binary PPM: the window
 # background before the first paint, and after a game's immediate updates
 # the same picture a full repaint then gives.

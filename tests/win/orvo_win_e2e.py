@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """The Windows program under Wine on Xvfb, played with xdotool.
 
 Usage: orvo_win_e2e.py ORVO_EXE ORVO_PROBE_EXE ORVO_TRACE [SHOTS_DIR]

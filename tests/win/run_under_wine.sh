@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # Runs a command with a Wine prefix of its own, made once for the run in a
 # temporary folder and removed afterwards: no dialogs, no Mono or Gecko, no
 # debug chatter. The core suites need no display; the end-to-end test starts

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "CPrivateProfile.h"
 
 #include <gtest/gtest.h>

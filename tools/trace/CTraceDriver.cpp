@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "CTraceDriver.h"
 
 #include <charconv>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "CTraceLine.h"
 
 std::string CTraceLine::Draw(int row, int col, std::uint8_t value)
