@@ -6,6 +6,7 @@
 #   ./orvo.sh test --sanitize   the same with AddressSanitizer and UBSan
 #   ./orvo.sh test --release    the same as a packager's Release build
 #   ./orvo.sh setup             only install the packages
+#   ./orvo.sh bench-startup     start-up time and memory against a bare Qt window
 #   ./orvo.sh fuzz [SECONDS]    build the fuzz targets with clang, run each SECONDS (30)
 #   ./orvo.sh windows           cross-build the Windows program, build-win/orvo.exe
 #   ./orvo.sh test --windows    the same, then its tests under Wine
@@ -115,7 +116,7 @@ test)
         tests/win/run_under_wine.sh ctest --test-dir build-win --output-on-failure -j 2
         ;;
     "") run_tests ci ;;
-    *) sed -n '3,13p' "$0"; exit 2 ;;
+    *) sed -n '3,14p' "$0"; exit 2 ;;
     esac
     ;;
 fuzz)
@@ -131,8 +132,14 @@ package)
     package
     [ "${2:-}" != "--test" ] || package_test
     ;;
+bench-startup)
+    setup
+    build build
+    shift
+    exec python3 bench/startup/startup.py build/orvo build/orvo-bare-window "$@"
+    ;;
 *)
-    sed -n '3,13p' "$0"
+    sed -n '3,14p' "$0"
     exit 2
     ;;
 esac

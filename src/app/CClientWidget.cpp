@@ -9,6 +9,7 @@
 
 #include "CDC.h"
 #include "CMainFrame.h"
+#include "CStartupProbe.h"
 
 CClientWidget::CClientWidget(CMainFrame& frame) : QWidget(&frame), m_frame(frame)
 {
@@ -39,6 +40,7 @@ void CClientWidget::paintEvent(QPaintEvent* pEvent)
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.drawImage(pEvent->rect(), image, pEvent->rect());
+    CStartupProbe::OnPainted();
 }
 
 void CClientWidget::mouseReleaseEvent(QMouseEvent* pEvent)
