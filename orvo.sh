@@ -134,7 +134,8 @@ package)
     ;;
 bench-startup)
     setup
-    build build
+    [ -f build/CMakeCache.txt ] || cmake --preset default
+    cmake --build build -j "$(nproc)"
     shift
     exec python3 bench/startup/startup.py build/orvo build/orvo-bare-window "$@"
     ;;
