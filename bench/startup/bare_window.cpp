@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The yardstick for the game's start-up: the least a Qt program with the
 // same window needs, a menu with a Chinese title over a fixed 308 x 348
 // client area, reporting its first paint the way the game does.

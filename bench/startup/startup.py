@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Start-up time and memory of the game against a bare Qt window with the
 same Chinese menu title and client size, both on one Xvfb display.
 

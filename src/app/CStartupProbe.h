@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // For the start-up benchmark, which runs the game and a bare Qt window the
