@@ -2,7 +2,7 @@
 #pragma once
 
 #include "CDialog.h"
-#include "resource.h"
+#include "WinResource.h"
 
 // The about box: everything it shows is in its template.
 class CAboutDlg : public CDialog {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "CBallStrip.h"
 
-#include "resource.h"
+#include "WinResource.h"
 
 CSurface CBallStrip::Load(HINSTANCE hInstance)
 {

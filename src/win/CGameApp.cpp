@@ -8,7 +8,7 @@
 #include "CHeroBoardDlg.h"
 #include "CPrivateProfile.h"
 #include "CRulesDlg.h"
-#include "resource.h"
+#include "WinResource.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "CDialog.h"
-#include "resource.h"
+#include "WinResource.h"
 
 class CHeroList;
 

@@ -8,7 +8,7 @@
 
 #include "CGame.h"
 #include "CGameApp.h"
-#include "resource.h"
+#include "WinResource.h"
 
 CMainFrame::~CMainFrame()
 {

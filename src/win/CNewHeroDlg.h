@@ -4,7 +4,7 @@
 #include <string>
 
 #include "CDialog.h"
-#include "resource.h"
+#include "WinResource.h"
 
 // Asks a player who made the top ten for a name. The name is GBK bytes, at
 // most 12 of them, whatever the system's code page.

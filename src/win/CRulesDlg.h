@@ -4,7 +4,7 @@
 #include <string>
 
 #include "CDialog.h"
-#include "resource.h"
+#include "WinResource.h"
 
 // The game instructions in a read-only edit; OK is the only tab stop.
 class CRulesDlg : public CDialog {
