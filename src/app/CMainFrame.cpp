@@ -8,10 +8,12 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QShortcut>
+#include <QWindow>
 
 #include "AppIdentity.h"
 #include "CClientWidget.h"
 #include "CGame.h"
+#include "CMenuStyle.h"
 #include "CResources.h"
 #include "resource.h"
 
@@ -79,6 +81,9 @@ void CMainFrame::CreateMenu()
     menuBar()->setNativeMenuBar(false);
 
     QMenu* pGame = menuBar()->addMenu(QString::fromUtf8("游戏(&G)"));
+    auto* pMenuStyle = new CMenuStyle;
+    pMenuStyle->setParent(pGame);
+    pGame->setStyle(pMenuStyle);
     QAction* pNew = AddCommand(pGame, "开始(&N)", "ID_GAME_NEW", Qt::Key_F2);
     pGame->addSeparator();
     QAction* pHeroes = AddCommand(pGame, "得分(&C)...", "ID_GAME_HEROES", Qt::Key_F3);
@@ -111,10 +116,19 @@ void CMainFrame::CreateMenu()
 void CMainFrame::CenterWindow()
 {
     adjustSize();
+    MoveToCentre();
+    m_bCentreWhenShown = true;
+    // The native window must exist to be watched.
+    winId();
+    windowHandle()->installEventFilter(this);
+}
+
+void CMainFrame::MoveToCentre()
+{
     const QScreen* pScreen = screen();
     if (!pScreen)
         return;
-    // The frame's size where the platform already knows its border.
+    // Where the border is not known yet this centres the bare window.
     const QSize size = frameGeometry().size();
     const QRect area = pScreen->availableGeometry();
     move(area.x() + (area.width() - size.width()) / 2,
@@ -124,6 +138,16 @@ void CMainFrame::CenterWindow()
 void CMainFrame::SetSoundChecked(bool bOn)
 {
     m_pSoundAction->setChecked(bOn);
+}
+
+bool CMainFrame::eventFilter(QObject* pWatched, QEvent* pEvent)
+{
+    if (m_bCentreWhenShown && pEvent->type() == QEvent::Expose &&
+        static_cast<QWindow*>(pWatched)->isExposed()) {
+        m_bCentreWhenShown = false;
+        MoveToCentre();
+    }
+    return QMainWindow::eventFilter(pWatched, pEvent);
 }
 
 void CMainFrame::StartBlinkTimer()

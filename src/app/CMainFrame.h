@@ -29,6 +29,8 @@ public:
 
     CClientWindow& ClientWindow();
     QWidget* ClientWidget();
+    // Centred now, and again once the window manager has put its border
+    // round the window: the bordered window is what sits in the middle.
     void CenterWindow();
 
     // Draws the whole client area whenever it must be painted anew.
@@ -64,7 +66,11 @@ Q_SIGNALS:
     void HelpRules();
     void AppAbout();
 
+protected:
+    bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
+
 private:
+    void MoveToCentre();
     void CreateMenu();
     QAction* AddCommand(QMenu* pMenu, const char* pText, const char* pId, int nKey);
     void OnTimer();
@@ -76,4 +82,5 @@ private:
     QSystemTrayIcon* m_pTrayIcon = nullptr;
     QTimer m_blinkTimer;
     std::function<void(CDC&)> m_painter;
+    bool m_bCentreWhenShown = false;
 };

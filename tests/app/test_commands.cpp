@@ -6,12 +6,14 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QImage>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPointer>
+#include <algorithm>
 #include <array>
 #include <string>
 #include <vector>
@@ -135,6 +137,53 @@ TEST(CommandsTest, F4TogglesTheSoundAndWritesItAtOnce)
     Command(started.Frame(), "ID_GAME_SOUND")->trigger();
     EXPECT_TRUE(started.Game().IsSoundOn());
     EXPECT_EQ(started.IniText(), "[CONFIG]\nPlaySound=1\n");
+}
+
+// The pixels of the sound item's check column that differ from the same
+// column of an item that cannot be checked, as the open menu shows them.
+std::vector<QPoint> SoundMarkPixels(CMainFrame& frame)
+{
+    QMenu* pMenu = GameMenu(frame);
+    Q_EMIT pMenu->aboutToShow();
+    const QImage shown = pMenu->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QRect sound = pMenu->actionGeometry(Command(frame, "ID_GAME_SOUND"));
+    const QRect plain = pMenu->actionGeometry(Command(frame, "ID_GAME_HEROES"));
+    // The column left of the text, wherever the style puts the text.
+    const int nColumn = pMenu->fontMetrics().height() + 12;
+    std::vector<QPoint> differing;
+    for (int y = 0; y < std::min(sound.height(), plain.height()); ++y)
+        for (int x = 0; x < nColumn; ++x)
+            if (shown.pixel(sound.x() + x, sound.y() + y) != shown.pixel(plain.x() + x, plain.y() + y))
+                differing.emplace_back(x, y);
+    return differing;
+}
+
+// The longest straight run of pixels in a row or a column: a box's sides
+// are long, a check mark's strokes are short.
+int LongestRun(const std::vector<QPoint>& pixels)
+{
+    int nLongest = 0;
+    for (const QPoint& p : pixels) {
+        for (const QPoint step : {QPoint(1, 0), QPoint(0, 1)}) {
+            int n = 1;
+            while (std::find(pixels.begin(), pixels.end(), p + step * n) != pixels.end())
+                ++n;
+            nLongest = std::max(nLongest, n);
+        }
+    }
+    return nLongest;
+}
+
+TEST(CommandsTest, SoundItemShowsACheckMarkWhenOnAndNothingWhenOff)
+{
+    CStartedApp started;
+    ASSERT_TRUE(started.Started());
+    EXPECT_TRUE(SoundMarkPixels(started.Frame()).empty()) << "something shows beside the item while off";
+
+    Command(started.Frame(), "ID_GAME_SOUND")->trigger();
+    const std::vector<QPoint> mark = SoundMarkPixels(started.Frame());
+    EXPECT_GE(mark.size(), 10u) << "no check mark while on";
+    EXPECT_LE(LongestRun(mark), 8) << "a box, not a check mark";
 }
 
 TEST(CommandsTest, SoundToggleKeepsTheRestOfTheFile)

@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QWindow>
 #include <array>
 
 #include "AppTestSupport.h"
@@ -99,13 +100,12 @@ TEST_F(MainFrameTest, ClientAreaIs308By348BelowOneMenuLineAndCannotBeResized)
 
 TEST_F(MainFrameTest, StartsCentredAndVisibleWithTheFirstThreeBallsDrawn)
 {
+    // The window with its border, not the bare window, sits in the middle.
     const QRect area = Frame().screen()->availableGeometry();
+    ASSERT_NE(Frame().frameGeometry(), Frame().geometry()) << "the platform draws no border";
     const QPoint offset = Frame().frameGeometry().center() - area.center();
-    // Centred before the platform has drawn a border round it, so off by
-    // at most that border.
-    const QSize border = Frame().frameGeometry().size() - Frame().size();
-    EXPECT_LE(std::abs(offset.x()), border.width() / 2 + 1);
-    EXPECT_LE(std::abs(offset.y()), border.height() / 2 + 1);
+    EXPECT_LE(std::abs(offset.x()), 1);
+    EXPECT_LE(std::abs(offset.y()), 1);
 
     EXPECT_TRUE(Frame().isVisible());
     EXPECT_EQ(Game().Count(), 3);
@@ -145,6 +145,30 @@ TEST_F(MainFrameTest, LeftReleaseOnABallSelectsItAndTheBlinkTimerShowsAndHidesIt
     EXPECT_FALSE(ShowsEmpty(5, 5));
     EXPECT_TRUE(QTest::qWaitFor([&] { return !Game().IsShown(); }, 2000));
     EXPECT_TRUE(ShowsEmpty(5, 5));
+}
+
+TEST_F(MainFrameTest, AnUncoveredBoardShowsTheGameAsItPaintsNow)
+{
+    PlaceTwoBalls();
+    Release(m_pClient, Qt::LeftButton, CellCentre(5, 5));
+    Frame().StopBlinkTimer();
+    ASSERT_TRUE(Game().IsSelected());
+    ASSERT_FALSE(Game().IsShown());
+
+    // What the screen holds at the selected cell, not what the surface holds.
+    const QPoint cell = m_pClient->mapTo(&Frame(), CellCentre(5, 5));
+    const auto onScreen = [&] {
+        const QImage image = Frame().screen()->grabWindow(Frame().winId()).toImage();
+        return image.pixel(cell) & CSurface::kRgbMask;
+    };
+    ASSERT_EQ(onScreen(), CBoardPanel::SquareColour(5, 5)) << "the hidden phase is not on the screen";
+
+    // A dialog over the board closes: the platform reports the area uncovered.
+    QExposeEvent uncovered(QRegion(m_pClient->geometry()));
+    QApplication::sendEvent(Frame().windowHandle(), &uncovered);
+    const QPoint centre = CellCentre(5, 5);
+    EXPECT_EQ(onScreen(), PaintedFrom(Game()).Pixel(centre.x(), centre.y()) & CSurface::kRgbMask);
+    EXPECT_NE(onScreen(), CBoardPanel::SquareColour(5, 5));
 }
 
 TEST_F(MainFrameTest, RightReleaseAnywhereInTheClientAreaEndsTheSelection)

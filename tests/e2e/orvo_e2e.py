@@ -354,6 +354,19 @@ def scenario_minimise(desktop):
     game = Game(desktop)
     wait_for(lambda: "Normal" in window_state(desktop, game.window), 5, "a managed window")
 
+    # The window with the border the window manager gives it is centred.
+    def framed():
+        extents = desktop.run(["xprop", "-id", game.window, "_NET_FRAME_EXTENTS"]).stdout
+        if "=" not in extents:
+            return None
+        left, right, top, bottom = (int(v) for v in extents.split("=")[1].split(","))
+        x, y, w, h = desktop.geometry(game.window)
+        return x - left, y - top, w + left + right, h + top + bottom
+    frame = wait_for(framed, 5, "the window's border")
+    wait_for(lambda: (lambda f: abs(f[0] - (SCREEN_W - f[2]) // 2) <= 1 and
+                      abs(f[1] - (SCREEN_H - f[3]) // 2) <= 1)(framed()), 5,
+             "the framed window to be centred (it is at %d,%d, %dx%d)" % frame)
+
     game.key("Escape")
     wait_for(lambda: "Iconic" in window_state(desktop, game.window), 5, "the window to minimise")
     check(not desktop.visible_windows(), "the minimised window is still on screen")
