@@ -27,36 +27,27 @@ import sys
 import tempfile
 import time
 
-
-class Failure(Exception):
-    pass
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, os.pardir,
+                                "tests", "support"))
+from xsession import Failure, start_xvfb, stop  # noqa: E402
 
 
 class Display:
     """An X server of our own and a private home for both programs."""
 
     def __init__(self, work):
-        read_fd, write_fd = os.pipe()
-        self.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "800x600x24", "-nolisten", "tcp"],
-            pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(write_fd)
-        with os.fdopen(read_fd) as pipe:
-            number = pipe.readline().strip()
-        if not number:
-            raise Failure("Xvfb did not start")
+        self.xvfb, display = start_xvfb(800, 600)
         self.env = dict(os.environ)
         for name in ("WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "DBUS_SESSION_BUS_ADDRESS"):
             self.env.pop(name, None)
-        self.env.update({"DISPLAY": ":" + number, "HOME": work,
+        self.env.update({"DISPLAY": display, "HOME": work,
                          "TMPDIR": os.path.join(work, "tmp"),
                          "XDG_RUNTIME_DIR": os.path.join(work, "run")})
         for sub in ("tmp", "run"):
             os.makedirs(os.path.join(work, sub), mode=0o700)
 
     def close(self):
-        self.xvfb.terminate()
-        self.xvfb.wait()
+        stop(self.xvfb)
 
     def xdotool(self, *args):
         result = subprocess.run(["xdotool", *map(str, args)], env=self.env,

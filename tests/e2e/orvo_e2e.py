@@ -22,6 +22,9 @@ import tempfile
 import time
 from collections import deque
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, "support"))
+from xsession import Failure, check, start_xvfb, stop, wait_for, wait_for_window_manager  # noqa: E402
+
 SKIP = 77
 CLIENT_W, CLIENT_H = 308, 348
 SCREEN_W, SCREEN_H = 800, 600
@@ -41,48 +44,15 @@ def read_board_geometry():
 BOARD_LEFT, BOARD_TOP, SQUARE = read_board_geometry()
 
 
-class Failure(Exception):
-    pass
-
-
-def check(condition, message):
-    if not condition:
-        raise Failure(message)
-
-
-def wait_for(predicate, timeout, what):
-    """Polls predicate until it returns something true; returns that."""
-    deadline = time.monotonic() + timeout
-    while True:
-        value = predicate()
-        if value:
-            return value
-        if time.monotonic() > deadline:
-            raise Failure("timed out waiting for " + what)
-        time.sleep(0.05)
-
-
-def start_xvfb():
-    read_fd, write_fd = os.pipe()
-    xvfb = subprocess.Popen(
-        ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "%dx%dx24" % (SCREEN_W, SCREEN_H), "-nolisten", "tcp"],
-        pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.close(write_fd)
-    with os.fdopen(read_fd) as pipe:
-        number = pipe.readline().strip()
-    check(number, "Xvfb did not start")
-    return xvfb, number
-
-
 class Desktop:
     """An X server of our own, and whatever we start on it."""
 
     def __init__(self, orvo, work, installed=False):
         self.work = work
         self.processes = []
-        self.xvfb, number = start_xvfb()
+        self.xvfb, display = start_xvfb(SCREEN_W, SCREEN_H)
         self.env = dict(os.environ)
-        self.env.update({"DISPLAY": ":" + number, "TMPDIR": os.path.join(work, "tmp"),
+        self.env.update({"DISPLAY": display, "TMPDIR": os.path.join(work, "tmp"),
                          "XDG_RUNTIME_DIR": os.path.join(work, "run"), "HOME": work})
         self.env.pop("WAYLAND_DISPLAY", None)
         self.env.pop("QT_QPA_PLATFORM", None)
@@ -104,19 +74,13 @@ class Desktop:
         """The same user, folders and program on another X display."""
         other = copy.copy(self)
         other.processes = []
-        other.xvfb, number = start_xvfb()
-        other.env = dict(self.env, DISPLAY=":" + number)
+        other.xvfb, display = start_xvfb(SCREEN_W, SCREEN_H)
+        other.env = dict(self.env, DISPLAY=display)
         return other
 
     def close(self, own_log=True):
         for process in reversed(self.processes + [self.xvfb]):
-            if process.poll() is None:
-                process.terminate()
-                try:
-                    process.wait(5)
-                except subprocess.TimeoutExpired:
-                    process.kill()
-                    process.wait()
+            stop(process)
         if own_log:
             self.log.close()
 
@@ -348,9 +312,7 @@ def scenario_minimise(desktop):
     # A window manager to minimise into, and no notification area.
     if not shutil.which("openbox") or not shutil.which("xprop"):
         return SKIP
-    desktop.start(["openbox", "--sm-disable"])
-    wait_for(lambda: desktop.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"]).stdout.count("window id"),
-             10, "the window manager")
+    wait_for_window_manager(desktop.env, desktop.start(["openbox", "--sm-disable"]))
     game = Game(desktop)
     wait_for(lambda: "Normal" in window_state(desktop, game.window), 5, "a managed window")
 

@@ -23,6 +23,9 @@ import tempfile
 import time
 from collections import deque
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, "support"))
+from xsession import Failure, check, start_xvfb, stop, wait_for  # noqa: E402
+
 SKIP = 77
 CLIENT_W, CLIENT_H = 308, 348
 EVEN_SQUARE, ODD_SQUARE = (0x70, 0x70, 0x70), (0x90, 0x90, 0x90)
@@ -49,26 +52,6 @@ FONT_REG = "\r\n".join([
     "", ""])
 
 
-class Failure(Exception):
-    pass
-
-
-def check(condition, message):
-    if not condition:
-        raise Failure(message)
-
-
-def wait_for(predicate, timeout, what):
-    deadline = time.monotonic() + timeout
-    while True:
-        value = predicate()
-        if value:
-            return value
-        if time.monotonic() > deadline:
-            raise Failure("timed out waiting for " + what)
-        time.sleep(0.1)
-
-
 def read_ppm(data):
     fields, offset = [], 0
     while len(fields) < 4:
@@ -92,15 +75,8 @@ class Desktop:
     def __init__(self, work, exe, probe, trace, shots):
         self.work, self.trace, self.shots = work, trace, shots
         self.processes = []
-        read_fd, write_fd = os.pipe()
-        self.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
-            pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(write_fd)
-        with os.fdopen(read_fd) as pipe:
-            number = pipe.readline().strip()
-        check(number, "Xvfb did not start")
-        self.env = dict(os.environ, DISPLAY=":" + number)
+        self.xvfb, display = start_xvfb(1280, 1024)
+        self.env = dict(os.environ, DISPLAY=display)
         self.log = open(os.path.join(work, "wine.log"), "w+")
         game = os.path.join(work, "game")
         os.makedirs(game)
@@ -122,13 +98,7 @@ class Desktop:
     def close(self):
         self.run(["wineserver", "-k"], timeout=30)
         for process in reversed(self.processes + [self.xvfb]):
-            if process.poll() is None:
-                process.terminate()
-                try:
-                    process.wait(5)
-                except subprocess.TimeoutExpired:
-                    process.kill()
-                    process.wait()
+            stop(process)
         self.log.close()
 
     def start(self, argv):
