@@ -2,6 +2,7 @@
 #include "CMainFrame.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
@@ -21,7 +22,8 @@ CMainFrame::CMainFrame()
 {
     setObjectName("CMainFrame");
     setWindowTitle(QString::fromUtf8(ORVO_APP_TITLE));
-    setWindowIcon(MainIcon());
+    // No icon of its own: the application's, decoded once at start-up,
+    // serves the window and the tray.
     // A caption with the system menu, minimise and close; no sizing border
     // and no maximise box.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -190,7 +192,7 @@ void CMainFrame::HideToTray()
         return;
     }
     if (!m_pTrayIcon) {
-        m_pTrayIcon = new QSystemTrayIcon(MainIcon(), this);
+        m_pTrayIcon = new QSystemTrayIcon(QApplication::windowIcon(), this);
         m_pTrayIcon->setToolTip(QString::fromUtf8(ORVO_APP_TITLE));
         connect(m_pTrayIcon, &QSystemTrayIcon::activated, this, &CMainFrame::OnTrayActivated);
     }

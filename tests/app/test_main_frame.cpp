@@ -98,6 +98,17 @@ TEST_F(MainFrameTest, ClientAreaIs308By348BelowOneMenuLineAndCannotBeResized)
     EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint);
 }
 
+TEST_F(MainFrameTest, WearsTheApplicationsIconDecodedOnce)
+{
+    const QIcon icon = Frame().windowIcon();
+    const QList<QSize> sizes = icon.availableSizes();
+    for (int n : {16, 32, 128})
+        EXPECT_TRUE(sizes.contains(QSize(n, n))) << n << " pixels";
+    // The very icon the application carries, which the tray icon takes as
+    // well, not a second decoding of the same pictures.
+    EXPECT_EQ(icon.cacheKey(), QApplication::windowIcon().cacheKey());
+}
+
 TEST_F(MainFrameTest, StartsCentredAndVisibleWithTheFirstThreeBallsDrawn)
 {
     // The window with its border, not the bare window, sits in the middle.

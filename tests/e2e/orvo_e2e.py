@@ -214,6 +214,10 @@ def scenario_play(desktop):
     x, y, w, h = game.outer
     check(abs(x - (SCREEN_W - w) // 2) <= 1 and abs(y - (SCREEN_H - h) // 2) <= 1,
           "window at %d,%d is not centred" % (x, y))
+    if shutil.which("xprop"):
+        icons = desktop.run(["xprop", "-id", game.window, "_NET_WM_ICON"]).stdout
+        for size in (16, 32, 128):
+            check("Icon (%d x %d)" % (size, size) in icons, "no %d-pixel window icon" % size)
 
     # Every square at its place, pixel for pixel: the inside corner of each
     # square (never covered by a ball) has the square's grey, and its raised
@@ -283,6 +287,8 @@ def scenario_tray(desktop):
     wait_for(lambda: not desktop.visible_windows(), 5, "the window to hide")
     icon = wait_for(lambda: tray_icon(desktop, game), 5, "the tray icon")
     x, y, w, h = desktop.geometry(icon)
+    # The game's picture, not an empty square of the panel's colour.
+    check(len({p for row in desktop.grab(x, y, w, h) for p in row}) > 2, "the tray icon is blank")
 
     # A right click on the icon does nothing; a left click brings the game
     # back and the icon goes.
