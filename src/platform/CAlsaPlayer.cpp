@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "CAlsaPlayer.h"
 
+#include "CAlsaLibrary.h"
 #include "CWaveFile.h"
-
-#include <alsa/asoundlib.h>
 
 #include <cerrno>
 #include <chrono>
@@ -25,48 +24,37 @@ constexpr int MAX_RECOVERIES = 8;
 
 using PcmHandle = std::unique_ptr<snd_pcm_t, decltype(&snd_pcm_close)>;
 
-void DiscardAlsaMessage(const char*, int, const char*, int, const char*, ...)
-{
-}
-
-// Without a sound card ALSA would print its complaints on every effect.
-void SilenceAlsaMessages()
-{
-    static std::once_flag s_once;
-    std::call_once(s_once, [] { snd_lib_error_set_handler(&DiscardAlsaMessage); });
-}
-
-PcmHandle OpenDevice(const std::string& strDevice)
+PcmHandle OpenDevice(const CAlsaLibrary& alsa, const std::string& strDevice)
 {
     snd_pcm_t* pPcm = nullptr;
     // Opening without NONBLOCK would hang until another program lets go of
     // an exclusive device; the writes below block as they should.
-    if (snd_pcm_open(&pPcm, strDevice.c_str(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK) < 0)
-        return PcmHandle(nullptr, &snd_pcm_close);
-    PcmHandle pcm(pPcm, &snd_pcm_close);
-    if (snd_pcm_nonblock(pcm.get(), 0) < 0)
+    if (alsa.pcm_open(&pPcm, strDevice.c_str(), SND_PCM_STREAM_PLAYBACK, SND_PCM_NONBLOCK) < 0)
+        return PcmHandle(nullptr, alsa.pcm_close);
+    PcmHandle pcm(pPcm, alsa.pcm_close);
+    if (alsa.pcm_nonblock(pcm.get(), 0) < 0)
         pcm.reset();
     return pcm;
 }
 
-bool Configure(snd_pcm_t* pPcm, const CWaveFile& wave)
+bool Configure(const CAlsaLibrary& alsa, snd_pcm_t* pPcm, const CWaveFile& wave)
 {
     const snd_pcm_format_t format =
         wave.GetBitsPerSample() == 8 ? SND_PCM_FORMAT_U8 : SND_PCM_FORMAT_S16_LE;
-    return snd_pcm_set_params(pPcm, format, SND_PCM_ACCESS_RW_INTERLEAVED, wave.GetChannels(),
-                              wave.GetSampleRate(), 1 /* allow resampling */, LATENCY_US) == 0;
+    return alsa.pcm_set_params(pPcm, format, SND_PCM_ACCESS_RW_INTERLEAVED, wave.GetChannels(),
+                               wave.GetSampleRate(), 1 /* allow resampling */, LATENCY_US) == 0;
 }
 
-bool WriteAll(snd_pcm_t* pPcm, const CWaveFile& wave)
+bool WriteAll(const CAlsaLibrary& alsa, snd_pcm_t* pPcm, const CWaveFile& wave)
 {
     const std::uint8_t* pNext = wave.GetSamples();
     snd_pcm_uframes_t nLeft = wave.GetFrameCount();
     int nRecoveries = 0;
     while (nLeft > 0) {
-        const snd_pcm_sframes_t nWritten = snd_pcm_writei(pPcm, pNext, nLeft);
+        const snd_pcm_sframes_t nWritten = alsa.pcm_writei(pPcm, pNext, nLeft);
         if (nWritten < 0) {
             if (++nRecoveries > MAX_RECOVERIES ||
-                snd_pcm_recover(pPcm, static_cast<int>(nWritten), 1 /* silent */) < 0)
+                alsa.pcm_recover(pPcm, static_cast<int>(nWritten), 1 /* silent */) < 0)
                 return false;
             continue;
         }
@@ -86,18 +74,19 @@ unsigned LengthMs(const CWaveFile& wave)
 // One sound on its way to the device, shared by the waiting caller and the
 // thread that plays it; whichever lets go last frees it.
 struct CAlsaPlayer::SPlayback {
-    SPlayback(std::string strDeviceName, const CWaveFile& waveToPlay)
-        : strDevice(std::move(strDeviceName)), wave(waveToPlay)
+    SPlayback(const CAlsaLibrary& alsaLibrary, std::string strDeviceName,
+              const CWaveFile& waveToPlay)
+        : alsa(alsaLibrary), strDevice(std::move(strDeviceName)), wave(waveToPlay)
     {
     }
 
     void Run()
     {
-        PcmHandle pcm = OpenDevice(strDevice);
+        PcmHandle pcm = OpenDevice(alsa, strDevice);
         // A short sound may fit in the buffer without starting the device;
         // draining starts it and waits for the last frame.
-        const bool bPlayed = pcm && Configure(pcm.get(), wave) && WriteAll(pcm.get(), wave) &&
-                             snd_pcm_drain(pcm.get()) == 0;
+        const bool bPlayed = pcm && Configure(alsa, pcm.get(), wave) &&
+                             WriteAll(alsa, pcm.get(), wave) && alsa.pcm_drain(pcm.get()) == 0;
         pcm.reset();
         const std::lock_guard<std::mutex> lock(mutex);
         bResult = bPlayed;
@@ -111,6 +100,7 @@ struct CAlsaPlayer::SPlayback {
         return bDone;
     }
 
+    const CAlsaLibrary& alsa;
     const std::string strDevice;
     const CWaveFile wave;
     std::mutex mutex;
@@ -136,8 +126,10 @@ bool CAlsaPlayer::Play(const CWaveFile& wave)
         }
         m_pHung.reset();
     }
-    SilenceAlsaMessages();
-    auto pPlayback = std::make_shared<SPlayback>(m_strDevice, wave);
+    const CAlsaLibrary* pAlsa = CAlsaLibrary::Shared();
+    if (!pAlsa)
+        return false;
+    auto pPlayback = std::make_shared<SPlayback>(*pAlsa, m_strDevice, wave);
     std::thread worker;
     try {
         worker = std::thread([pPlayback] { pPlayback->Run(); });

@@ -9,7 +9,8 @@ class CWaveFile;
 // Plays one sound at a time through ALSA and waits until it has been heard
 // to its end, which is what paces the game's animations. Without a usable
 // audio device it gives up at once and silently: the game then simply runs
-// without sound.
+// without sound. ALSA's library is loaded by the first sound played (see
+// CAlsaLibrary); where it cannot be, no sound ever plays.
 //
 // A device can also hang: in its open, its set-up or its drain, where no
 // non-blocking flag reaches. So the sound plays on a thread of its own that
