@@ -57,10 +57,12 @@ void CDC::Touch(int left, int top, int right, int bottom)
         m_touched = RECT{left, top, right, bottom};
         return;
     }
-    m_touched.left = std::min(m_touched.left, left);
-    m_touched.top = std::min(m_touched.top, top);
-    m_touched.right = std::max(m_touched.right, right);
-    m_touched.bottom = std::max(m_touched.bottom, bottom);
+    // The system's RECT (Windows) holds longs.
+    using Coord = decltype(m_touched.left);
+    m_touched.left = std::min<Coord>(m_touched.left, left);
+    m_touched.top = std::min<Coord>(m_touched.top, top);
+    m_touched.right = std::max<Coord>(m_touched.right, right);
+    m_touched.bottom = std::max<Coord>(m_touched.bottom, bottom);
 }
 
 void CDC::Fill(long long left, long long top, long long right, long long bottom,

@@ -7,12 +7,22 @@
 
 // Rectangles for the drawing calls: right and bottom are exclusive, so
 // (2, 2, 34, 34) is 32 x 32 pixels.
+#ifdef _WIN32
+// On Windows the rectangle, the raster operations and the edge flags are the
+// system's own, with the same values: a shell can then hand them to the
+// system as they are. Only the headers that declare them: the whole of
+// <windows.h> would rename the game's FindResource.
+#include <windef.h>
+#include <wingdi.h>
+#include <winuser.h>
+#else
 struct RECT {
     std::int32_t left;
     std::int32_t top;
     std::int32_t right;
     std::int32_t bottom;
 };
+#endif
 
 inline bool operator==(const RECT& a, const RECT& b)
 {
@@ -30,6 +40,7 @@ constexpr std::uint32_t COLOR_3DLIGHT_RGB = 0xE3E3E3;
 constexpr std::uint32_t COLOR_3DSHADOW_RGB = 0xA0A0A0;
 constexpr std::uint32_t COLOR_3DDKSHADOW_RGB = 0x404040;
 
+#ifndef _WIN32
 // DrawEdge: which rings (outer, inner; raised or sunken) and which sides.
 constexpr unsigned BDR_RAISEDOUTER = 0x0001;
 constexpr unsigned BDR_SUNKENOUTER = 0x0002;
@@ -47,6 +58,7 @@ constexpr unsigned BF_RECT = BF_LEFT | BF_TOP | BF_RIGHT | BF_BOTTOM;
 constexpr std::uint32_t SRCCOPY = 0x00CC0020;
 constexpr std::uint32_t SRCAND = 0x008800C6;
 constexpr std::uint32_t SRCINVERT = 0x00660046;
+#endif
 
 // A drawing context over a surface, with the calls the panels are written
 // against. Coordinates are logical: the viewport origin is added to them.

@@ -9,12 +9,6 @@
 // windows.h renames GetProfileString and its sisters (GetProfileStringA...),
 // methods included, as the old framework lived with: every file must see
 // the same names, so on Windows every file that sees these sees it.
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
 #include <windows.h>
 #endif
 

@@ -6,10 +6,8 @@
 #include "CBitmap.h"
 #include "CBoardGeometry.h"
 #include "CGame.h"
-#ifndef ORVO_SYSTEM_RESOURCES
 #include "CResources.h"
 #include "resource.h"
-#endif
 
 CGameView::CGameView(CSurface ballStrip) : m_ballStrip(std::move(ballStrip))
 {
@@ -19,9 +17,6 @@ CGameView::CGameView(CSurface ballStrip) : m_ballStrip(std::move(ballStrip))
     m_boardPanel.SetBallStrip(&m_ballStrip);
 }
 
-// The Win32 shell carries the strip as a bitmap resource and loads it through
-// the system, where FindResource is the system's own name.
-#ifndef ORVO_SYSTEM_RESOURCES
 CSurface CGameView::LoadBallStrip()
 {
     const auto resource = FindResource(CResourceType::Bitmap, IDB_BALLS);
@@ -30,7 +25,6 @@ CSurface CGameView::LoadBallStrip()
         return bitmap.TakeSurface();
     return CSurface();
 }
-#endif
 
 void CGameView::Attach(CClientWindow* pWnd)
 {

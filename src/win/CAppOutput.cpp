@@ -34,14 +34,9 @@ const wchar_t* SaveFailureReason(CProfileError why)
 
 }  // namespace
 
-CAppOutput::CAppOutput(CGame& game, CHeroList& heroes, CGameView& view)
-    : CViewOutput(view, game), m_game(game), m_heroes(heroes)
-{
-}
-
 void CAppOutput::PlayEffect(std::uint16_t id)
 {
-    if (!m_game.IsSoundOn())
+    if (!Game().IsSoundOn())
         return;
     // Synchronous: the sound's length paces the animation. Without a sound
     // device it returns at once and the game goes on silently.
@@ -77,11 +72,6 @@ void CAppOutput::ShowGameOver()
 {
     MessageBoxW(m_pFrame ? m_pFrame->GetSafeHwnd() : nullptr, L"游戏结束，请重新开始！", L"提示",
                 MB_OK | MB_ICONINFORMATION);
-}
-
-bool CAppOutput::TryEnter(int balls, int score)
-{
-    return m_heroes.TryEnter(balls, score);
 }
 
 bool CAppOutput::AskName(std::string& name)

@@ -1,20 +1,17 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "CHeroList.h"
+#include "CGameSession.h"
 #include "CTickClock.h"
-#include "CViewOutput.h"
 
-class CGame;
-class CGameView;
 class CMainFrame;
 
-// The engine's and the top-ten list's way out on Windows: the panels on the
-// main window, PlaySound on the program's WAVE resources, the tick clock,
-// the blink timer, the game-over box and the name dialog.
-class CAppOutput final : public CViewOutput, public CHeroPrompt {
+// The game session bound to Windows: PlaySound on the program's WAVE
+// resources, the tick clock, the frame's blink timer, the game-over box and
+// the name dialog. Drawing and the top-ten list are the session's own.
+class CAppOutput final : public CGameSession {
 public:
-    CAppOutput(CGame& game, CHeroList& heroes, CGameView& view);
+    CAppOutput() = default;
 
     // The timer and the dialogs belong to this window; null while there is none.
     void SetFrame(CMainFrame* pFrame) { m_pFrame = pFrame; }
@@ -25,14 +22,11 @@ public:
     void StartBlinkTimer() override;
     void StopBlinkTimer() override;
     void ShowGameOver() override;
-    bool TryEnter(int balls, int score) override;
 
     bool AskName(std::string& name) override;
     void ReportSaveFailure(CProfileError why) override;
 
 private:
-    CGame& m_game;
-    CHeroList& m_heroes;
     CMainFrame* m_pFrame = nullptr;
     CTickClock m_clock;
 };

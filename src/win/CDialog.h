@@ -1,12 +1,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
 #include <windows.h>
 
 // A modal dialog from a template in the resources, behaving as the old

@@ -4,7 +4,6 @@
 #include <cassert>
 
 #include "CAboutDlg.h"
-#include "CBallStrip.h"
 #include "CHeroBoardDlg.h"
 #include "CPrivateProfile.h"
 #include "CRulesDlg.h"
@@ -27,25 +26,18 @@ std::wstring LoadWideString(HINSTANCE hInstance, UINT id)
 
 CGameApp* CGameApp::s_pApp = nullptr;
 
-CGameApp::CGameApp(HINSTANCE hInstance)
-    : m_hInstance(hInstance),
-      m_view(CBallStrip::Load(hInstance)),
-      m_output(m_game, m_heroes, m_view)
+CGameApp::CGameApp(HINSTANCE hInstance) : m_hInstance(hInstance)
 {
     assert(!s_pApp);
     s_pApp = this;
-    m_game.SetOutput(&m_output);
-    m_heroes.SetPrompt(&m_output);
 }
 
 CGameApp::~CGameApp()
 {
-    m_view.Attach(nullptr);
-    m_output.SetFrame(nullptr);
+    m_session.View().Attach(nullptr);
+    m_session.SetFrame(nullptr);
     m_pMainWnd.reset();
-    m_game.SetOutput(nullptr);
-    m_heroes.SetPrompt(nullptr);
-    m_heroes.SetProfile(nullptr);
+    m_session.Heroes().SetProfile(nullptr);
     s_pApp = nullptr;
 }
 
@@ -87,19 +79,19 @@ bool CGameApp::InitInstance()
     if (profilePath.empty())
         return false;
     m_pProfile = std::make_unique<CPrivateProfile>(profilePath);
-    m_game.SetSound(m_pProfile->GetProfileInt(kConfigSection, kSoundKey, 0) != 0);
-    m_heroes.SetProfile(m_pProfile.get());
-    m_heroes.Load();
+    Game().SetSound(m_pProfile->GetProfileInt(kConfigSection, kSoundKey, 0) != 0);
+    Heroes().SetProfile(m_pProfile.get());
+    Heroes().Load();
 
     m_pMainWnd = std::make_unique<CMainFrame>();
     if (!m_pMainWnd->Create(m_hInstance, kAppTitle, ScreenScale()))
         return false;
     CDialog::SetDefaultOwner(m_pMainWnd->GetSafeHwnd());
-    m_output.SetFrame(m_pMainWnd.get());
+    m_session.SetFrame(m_pMainWnd.get());
     m_pMainWnd->CenterWindow();
-    m_view.Attach(&m_pMainWnd->ClientWindow());
+    m_session.View().Attach(&m_pMainWnd->ClientWindow());
     // The first three balls fall while the window is still hidden.
-    m_game.NewGame();
+    Game().NewGame();
     ShowWindow(m_pMainWnd->GetSafeHwnd(), SW_SHOW);
     UpdateWindow(m_pMainWnd->GetSafeHwnd());
     return true;
@@ -126,7 +118,7 @@ int CGameApp::ExitInstance()
 
 void CGameApp::PaintGame(CDC& dc)
 {
-    m_view.Paint(dc, m_game);
+    m_session.View().Paint(dc, Game());
 }
 
 bool CGameApp::OnCommand(unsigned nId)
@@ -167,19 +159,19 @@ void CGameApp::OnHelpRules()
 
 void CGameApp::OnGameNew()
 {
-    m_game.NewGame();
+    Game().NewGame();
 }
 
 void CGameApp::OnGameSound()
 {
-    const bool bOn = !m_game.IsSoundOn();
-    m_game.SetSound(bOn);
+    const bool bOn = !Game().IsSoundOn();
+    Game().SetSound(bOn);
     if (m_pProfile)
         m_pProfile->WriteProfileInt(kConfigSection, kSoundKey, bOn ? 1 : 0);
 }
 
 void CGameApp::OnGameHeroes()
 {
-    CHeroBoardDlg dlg(m_heroes);
+    CHeroBoardDlg dlg(Heroes());
     dlg.DoModal();
 }

@@ -5,15 +5,11 @@
 #include <string>
 
 #include "CAppOutput.h"
-#include "CGame.h"
-#include "CGameView.h"
-#include "CHeroList.h"
 #include "CMainFrame.h"
 
 class CPrivateProfile;
 
-// The application object: owns the game, the top-ten list and the view for
-// the whole run, starts up in a fixed order and handles every command of
+// The application object: owns the game session for the whole run, starts up in a fixed order and handles every command of
 // the menu and the keys. The window reaches it through Get().
 class CGameApp {
 public:
@@ -32,12 +28,12 @@ public:
     int Run();
     int ExitInstance();
 
-    CGame& Game() { return m_game; }
-    CHeroList& Heroes() { return m_heroes; }
+    CGame& Game() { return m_session.Game(); }
+    CHeroList& Heroes() { return m_session.Heroes(); }
     CMainFrame* MainFrame() const { return m_pMainWnd.get(); }
     void PaintGame(CDC& dc);
 
-    bool OnUpdateGameSound() const { return m_game.IsSoundOn(); }
+    bool OnUpdateGameSound() const { return m_session.Game().IsSoundOn(); }
     // The commands of the menu and the keys; false for one that is not ours.
     bool OnCommand(unsigned nId);
     void OnAppAbout();
@@ -55,10 +51,7 @@ private:
     static CGameApp* s_pApp;
 
     HINSTANCE m_hInstance;
-    CGame m_game;
-    CHeroList m_heroes;
-    CGameView m_view;
-    CAppOutput m_output;
+    CAppOutput m_session;
     std::unique_ptr<CPrivateProfile> m_pProfile;
     std::unique_ptr<CMainFrame> m_pMainWnd;
 };

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "CClientWindow.h"
+#include "CClientArea.h"
 
 // The main window: a one-line menu over the 308 x 348 client area (times
 // the screen's whole scale factor), fixed in size, centred at every start.
@@ -26,7 +26,7 @@ public:
     void CenterWindow();
     HWND GetSafeHwnd() const { return m_hWnd; }
     HACCEL Accelerators() const { return m_hAccel; }
-    CClientWindow& ClientWindow() { return m_client; }
+    CClientArea& ClientWindow() { return m_client; }
 
     void StartBlinkTimer();
     void StopBlinkTimer();
@@ -42,5 +42,5 @@ private:
 
     HWND m_hWnd = nullptr;
     HACCEL m_hAccel = nullptr;
-    CClientWindow m_client;
+    CClientArea m_client;
 };

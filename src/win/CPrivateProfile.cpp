@@ -1,12 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "CPrivateProfile.h"
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
 #include <windows.h>
 #include <shlobj.h>
 

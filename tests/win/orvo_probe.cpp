@@ -1,9 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Reports what the end-to-end test cannot see from X: the system colours,
 // the tick count, and the game's windows as Windows sees them.
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
 #include <windows.h>
 
 #include <cstdio>
