@@ -9,8 +9,6 @@
 #include "CGame.h"
 #include "CMainFrame.h"
 #include "CNewHeroDlg.h"
-#include "CResources.h"
-#include "CWaveFile.h"
 
 namespace {
 
@@ -49,20 +47,6 @@ QString SaveFailureReason(CProfileError why)
 void CAppOutput::SetFrame(CMainFrame* pFrame)
 {
     m_pFrame = pFrame;
-}
-
-void CAppOutput::PlayEffect(std::uint16_t id)
-{
-    if (!Game().IsSoundOn())
-        return;
-    // Looked up and read afresh every time: the sounds are tiny, and a
-    // damaged one then costs only its own effect.
-    const auto resource = FindResource(CResourceType::Wave, id);
-    if (!resource)
-        return;
-    CWaveFile wave;
-    if (wave.Parse(resource->pData, resource->nSize))
-        m_player.Play(wave);
 }
 
 void CAppOutput::Pause(std::uint32_t ms)

@@ -10,11 +10,11 @@
 class CMainFrame;
 
 // The game session bound to the real thing: ALSA, the tick clock, the
-// frame's blink timer, the game-over box and the name dialog. Drawing and
-// the top-ten list are the session's own.
+// frame's blink timer, the game-over box and the name dialog. Drawing, the
+// top-ten list and the choice of sounds are the session's own.
 class CAppOutput final : public CGameSession {
 public:
-    CAppOutput() = default;
+    CAppOutput() { SetSoundPlayer(&m_player); }
 
     // Dialogs and the timer belong to this window; null before it exists.
     void SetFrame(CMainFrame* pFrame);
@@ -22,9 +22,7 @@ public:
     // this object or be replaced first.
     void SetClock(const CTickClock& clock) { m_pClock = &clock; }
 
-    // CGameOutput, beyond the drawing
-    // Serves the list's fanfare as well as the game's effects.
-    void PlayEffect(std::uint16_t id) override;
+    // CGameOutput, beyond the drawing and the sounds
     void Pause(std::uint32_t ms) override;
     std::uint32_t GetTickCount() override;
     void StartBlinkTimer() override;
@@ -34,9 +32,6 @@ public:
     // CHeroPrompt
     bool AskName(std::string& name) override;
     void ReportSaveFailure(CProfileError why) override;
-
-    // Switching the sound on gives a device that hung another chance.
-    void OnSoundSwitchedOn() { m_player.Reset(); }
 
 private:
     QPointer<CMainFrame> m_pFrame;

@@ -4,13 +4,8 @@
 #include "CAlsaLibrary.h"
 #include "CWaveFile.h"
 
-#include <cerrno>
-#include <chrono>
-#include <condition_variable>
 #include <memory>
-#include <mutex>
-#include <system_error>
-#include <thread>
+#include <string>
 #include <utility>
 
 namespace {
@@ -64,92 +59,24 @@ bool WriteAll(const CAlsaLibrary& alsa, snd_pcm_t* pPcm, const CWaveFile& wave)
     return true;
 }
 
-unsigned LengthMs(const CWaveFile& wave)
+// Plays the whole wave on the device: open, set up, write, drain. A short
+// sound may fit in the buffer without starting the device; draining starts
+// it and waits for the last frame.
+bool PlayOnDevice(const std::string& strDevice, const CWaveFile& wave)
 {
-    return static_cast<unsigned>(wave.GetFrameCount() * 1000u / wave.GetSampleRate());
+    const CAlsaLibrary* pAlsa = CAlsaLibrary::Shared();
+    if (!pAlsa)
+        return false;
+    PcmHandle pcm = OpenDevice(*pAlsa, strDevice);
+    return pcm && Configure(*pAlsa, pcm.get(), wave) && WriteAll(*pAlsa, pcm.get(), wave) &&
+           pAlsa->pcm_drain(pcm.get()) == 0;
 }
 
 }  // namespace
 
-// One sound on its way to the device, shared by the waiting caller and the
-// thread that plays it; whichever lets go last frees it.
-struct CAlsaPlayer::SPlayback {
-    SPlayback(const CAlsaLibrary& alsaLibrary, std::string strDeviceName,
-              const CWaveFile& waveToPlay)
-        : alsa(alsaLibrary), strDevice(std::move(strDeviceName)), wave(waveToPlay)
-    {
-    }
-
-    void Run()
-    {
-        PcmHandle pcm = OpenDevice(alsa, strDevice);
-        // A short sound may fit in the buffer without starting the device;
-        // draining starts it and waits for the last frame.
-        const bool bPlayed = pcm && Configure(alsa, pcm.get(), wave) &&
-                             WriteAll(alsa, pcm.get(), wave) && alsa.pcm_drain(pcm.get()) == 0;
-        pcm.reset();
-        const std::lock_guard<std::mutex> lock(mutex);
-        bResult = bPlayed;
-        bDone = true;
-        done.notify_all();
-    }
-
-    bool IsDone()
-    {
-        const std::lock_guard<std::mutex> lock(mutex);
-        return bDone;
-    }
-
-    const CAlsaLibrary& alsa;
-    const std::string strDevice;
-    const CWaveFile wave;
-    std::mutex mutex;
-    std::condition_variable done;
-    bool bDone = false;
-    bool bResult = false;
-};
-
-CAlsaPlayer::CAlsaPlayer(std::string strDevice) : m_strDevice(std::move(strDevice))
+CAlsaPlayer::CAlsaPlayer(std::string strDevice)
+    : CSoundPlayer([strDevice = std::move(strDevice)](const CWaveFile& wave) {
+          return PlayOnDevice(strDevice, wave);
+      })
 {
-}
-
-CAlsaPlayer::~CAlsaPlayer() = default;
-
-bool CAlsaPlayer::Play(const CWaveFile& wave)
-{
-    if (!wave.IsValid() || m_bGivenUp)
-        return false;
-    if (m_pHung) {
-        if (!m_pHung->IsDone()) {
-            m_bGivenUp = true;
-            return false;
-        }
-        m_pHung.reset();
-    }
-    const CAlsaLibrary* pAlsa = CAlsaLibrary::Shared();
-    if (!pAlsa)
-        return false;
-    auto pPlayback = std::make_shared<SPlayback>(*pAlsa, m_strDevice, wave);
-    std::thread worker;
-    try {
-        worker = std::thread([pPlayback] { pPlayback->Run(); });
-    } catch (const std::system_error&) {
-        return false;
-    }
-    const auto deadline = std::chrono::steady_clock::now() +
-                          std::chrono::milliseconds(LengthMs(wave) + DEADLINE_MARGIN_MS);
-    std::unique_lock<std::mutex> lock(pPlayback->mutex);
-    if (pPlayback->done.wait_until(lock, deadline, [&] { return pPlayback->bDone; })) {
-        const bool bResult = pPlayback->bResult;
-        lock.unlock();
-        worker.join();
-        return bResult;
-    }
-    lock.unlock();
-    // Blocked in the kernel, the thread cannot be stopped; it keeps its
-    // own share of the sound, and the end of the process ends it.
-    worker.detach();
-    m_pHung = std::move(pPlayback);
-    m_bGivenUp = true;
-    return false;
 }

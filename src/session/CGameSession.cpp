@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "CGameSession.h"
 
+#include "CEffectSound.h"
+#include "CSoundPlayer.h"
+
 // The base keeps only references to the view and the game; nothing is drawn
 // before the members exist.
 CGameSession::CGameSession()
@@ -21,4 +24,16 @@ CGameSession::~CGameSession()
 bool CGameSession::TryEnter(int balls, int score)
 {
     return m_heroes.TryEnter(balls, score);
+}
+
+void CGameSession::PlayEffect(std::uint16_t id)
+{
+    if (m_pPlayer && m_game.IsSoundOn())
+        PlayEffectSound(*m_pPlayer, id);
+}
+
+void CGameSession::OnSoundSwitchedOn()
+{
+    if (m_pPlayer)
+        m_pPlayer->Reset();
 }

@@ -8,11 +8,14 @@
 #include "CHeroList.h"
 #include "CViewOutput.h"
 
+class CSoundPlayer;
+
 // One game being played: the engine, the top-ten list and the view of the
 // client area, wired to each other. It is the engine's output and the list's
-// prompt; the drawing goes to the view and results go to the list. A shell
-// derives its binding from it and adds only what is its own: sound, time,
-// the blink timer, the game-over notice and the name dialog.
+// prompt; the drawing goes to the view, results go to the list and effects
+// to the shell's sound player. A shell derives its binding from it and adds
+// only what is its own: the sound device, time, the blink timer, the
+// game-over notice and the name dialog.
 class CGameSession : public CViewOutput, public CHeroPrompt {
 public:
     CGameSession();
@@ -26,9 +29,21 @@ public:
     CGameView& View() { return m_view; }
 
     bool TryEnter(int balls, int score) override;
+    // Serves the list's fanfare as well as the game's effects: the sound
+    // from the program's resources, while the sound is on.
+    void PlayEffect(std::uint16_t id) override;
+
+    // Switching the sound on gives a device that hung another chance.
+    void OnSoundSwitchedOn();
+
+protected:
+    // The binding's player, which must outlive the session's use of it;
+    // without one (at first) effects are silent.
+    void SetSoundPlayer(CSoundPlayer* pPlayer) { m_pPlayer = pPlayer; }
 
 private:
     CGameView m_view;
     CGame m_game;
     CHeroList m_heroes;
+    CSoundPlayer* m_pPlayer = nullptr;
 };

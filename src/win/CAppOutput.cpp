@@ -5,8 +5,6 @@
 #include "CMainFrame.h"
 #include "CNewHeroDlg.h"
 
-#include <mmsystem.h>
-
 #include <string>
 
 namespace {
@@ -33,15 +31,6 @@ const wchar_t* SaveFailureReason(CProfileError why)
 }
 
 }  // namespace
-
-void CAppOutput::PlayEffect(std::uint16_t id)
-{
-    if (!Game().IsSoundOn())
-        return;
-    // Synchronous: the sound's length paces the animation. Without a sound
-    // device it returns at once and the game goes on silently.
-    PlaySoundA(MAKEINTRESOURCEA(id), GetModuleHandleA(nullptr), SND_RESOURCE | SND_SYNC);
-}
 
 void CAppOutput::Pause(std::uint32_t ms)
 {

@@ -166,6 +166,8 @@ void CGameApp::OnGameSound()
 {
     const bool bOn = !Game().IsSoundOn();
     Game().SetSound(bOn);
+    if (bOn)
+        m_session.OnSoundSwitchedOn();
     if (m_pProfile)
         m_pProfile->WriteProfileInt(kConfigSection, kSoundKey, bOn ? 1 : 0);
 }
