@@ -26,6 +26,7 @@
 #include "CHeroList.h"
 #include "CNewHeroDlg.h"
 #include "CRulesDlg.h"
+#include "NamedCase.h"
 
 namespace {
 
@@ -131,17 +132,12 @@ TEST_F(NewHeroDlgTest, OpensWithPresetSelectedAndFocusedSoTypingReplacesIt)
 }
 
 struct SEntryCase {
-    const char* pLabel;
+    const char* name;
     const char* pPreset;  // GBK bytes
     const char* pTyped;   // typed after clearing the edit, or nullptr to keep the preset
     bool bCommit;         // typed through an input method in one go
     const char* pShown;   // UTF-8
 };
-
-void PrintTo(const SEntryCase& c, std::ostream* pOut)
-{
-    *pOut << c.pLabel;
-}
 
 class NewHeroEntryTest : public NewHeroDlgTest, public ::testing::WithParamInterface<SEntryCase> {};
 
@@ -177,7 +173,7 @@ INSTANTIATE_TEST_SUITE_P(
                       SEntryCase{"Empty", "Orvo", "", false, ""},
                       SEntryCase{"Untrimmed", " a b ", nullptr, false, " a b "},
                       SEntryCase{"GbkPreset", "\xD3\xA2\xD0\xDB", nullptr, false, "英雄"}),
-    [](const ::testing::TestParamInfo<SEntryCase>& info) { return std::string(info.param.pLabel); });
+    CaseName());
 
 TEST_F(NewHeroDlgTest, OverLongNameAtOkIsWarnedAboutAndCanThenBeShortened)
 {

@@ -8,6 +8,7 @@
 #include "BoardText.h"
 #include "CGame.h"
 #include "CRecordingOutput.h"
+#include "NamedCase.h"
 #include "ReferenceFindPath.h"
 
 namespace {
@@ -28,11 +29,6 @@ struct PathCase {
     int targetRow, targetCol;
     Walk walk;            // steps after the ball's own cell; empty: no walk
 };
-
-void PrintTo(const PathCase& tc, std::ostream* os)
-{
-    *os << tc.name;
-}
 
 
 class FindPathCases : public ::testing::TestWithParam<PathCase> {};
@@ -106,8 +102,7 @@ const PathCase kPathCases[] = {
 };
 #undef EMPTY_ROW
 
-INSTANTIATE_TEST_SUITE_P(Walks, FindPathCases, ::testing::ValuesIn(kPathCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Walks, FindPathCases, ::testing::ValuesIn(kPathCases), CaseName());
 
 TEST(FindPath, CornerToCornerRunsAlongTheEdges)
 {

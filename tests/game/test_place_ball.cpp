@@ -4,6 +4,7 @@
 #include "BoardText.h"
 #include "CGame.h"
 #include "CRecordingOutput.h"
+#include "NamedCase.h"
 
 using Calls = std::vector<std::string>;
 
@@ -56,11 +57,6 @@ struct LineCase {
     int row, col, colour;
     int ballsGained, scoreGained, ballsLeaving, lineSounds;
 };
-
-void PrintTo(const LineCase& tc, std::ostream* os)
-{
-    *os << tc.name;
-}
 
 
 class PlaceBallLines : public ::testing::TestWithParam<LineCase> {};
@@ -127,5 +123,4 @@ const LineCase kLineCases[] = {
      5, 3, 6, 0, 0, 0, 0},
 };
 
-INSTANTIATE_TEST_SUITE_P(Lines, PlaceBallLines, ::testing::ValuesIn(kLineCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Lines, PlaceBallLines, ::testing::ValuesIn(kLineCases), CaseName());

@@ -7,6 +7,7 @@
 #include "CGame.h"
 #include "CRandom.h"
 #include "CRecordingOutput.h"
+#include "NamedCase.h"
 
 using Calls = std::vector<std::string>;
 
@@ -90,11 +91,6 @@ struct EndCase {
     int landings;
 };
 
-void PrintTo(const EndCase& tc, std::ostream* os)
-{
-    *os << tc.name;
-}
-
 
 class SpawnEnd : public ::testing::TestWithParam<EndCase> {};
 
@@ -129,8 +125,7 @@ const EndCase kEndCases[] = {
     {"three_empty", {10, 20, 30}, false, 3},
 };
 
-INSTANTIATE_TEST_SUITE_P(End, SpawnEnd, ::testing::ValuesIn(kEndCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(End, SpawnEnd, ::testing::ValuesIn(kEndCases), CaseName());
 
 TEST(Spawn, BallThatFillsTheBoardButCompletesALineGoesOn)
 {

@@ -4,6 +4,7 @@
 // frames agree pixel for pixel on where the disc is.
 #include "ByteOrder.h"
 #include "CResources.h"
+#include "NamedCase.h"
 
 #include <gtest/gtest.h>
 
@@ -103,7 +104,7 @@ TEST(BallStripTest, MaskIsACentredBlackDiscOnWhite)
 
 struct CBall {
     int nFrame;
-    const char* pszName;
+    const char* name;
     CRgb centre;
     CRgb darkest;
 };
@@ -117,11 +118,6 @@ const CBall kBalls[] = {
     {6, "yellow", {207, 168, 0}, {64, 48, 0}},
     {7, "silver", {160, 160, 160}, {31, 31, 31}},
 };
-
-std::ostream& operator<<(std::ostream& os, const CBall& b)
-{
-    return os << b.pszName;
-}
 
 class BallFrameTest : public ::testing::TestWithParam<CBall> {
 protected:
@@ -198,7 +194,6 @@ TEST_P(BallFrameTest, HighlightIsPureWhiteNearTheUpperLeft)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Colours, BallFrameTest, ::testing::ValuesIn(kBalls),
-                         [](const auto& info) { return std::string(info.param.pszName); });
+INSTANTIATE_TEST_SUITE_P(Colours, BallFrameTest, ::testing::ValuesIn(kBalls), CaseName());
 
 }  // namespace

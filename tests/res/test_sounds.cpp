@@ -3,6 +3,7 @@
 // game's pacing, since every effect is played to its end before play goes on.
 #include "ByteOrder.h"
 #include "CResources.h"
+#include "NamedCase.h"
 
 #include <gtest/gtest.h>
 
@@ -44,15 +45,10 @@ std::vector<CChunk> ReadChunks(const CResourceData& wav)
 
 struct CSound {
     int nId;
-    const char* pszName;
+    const char* name;
     std::uint32_t nSamples;
     bool bInfoList;
 };
-
-std::ostream& operator<<(std::ostream& os, const CSound& s)
-{
-    return os << s.nId;
-}
 
 const CSound kSounds[] = {
     {131, "line", 6069, false},
@@ -123,7 +119,6 @@ TEST_P(SoundTest, StartsAndEndsOnSilenceAndNeverClips)
     EXPECT_GE(std::max(128 - *lo, *hi - 128), 32);
 }
 
-INSTANTIATE_TEST_SUITE_P(Effects, SoundTest, ::testing::ValuesIn(kSounds),
-                         [](const auto& info) { return std::string(info.param.pszName); });
+INSTANTIATE_TEST_SUITE_P(Effects, SoundTest, ::testing::ValuesIn(kSounds), CaseName());
 
 }  // namespace
