@@ -5,6 +5,7 @@
 #   ./orvo.sh test              build and run every test (warnings are errors)
 #   ./orvo.sh test --sanitize   the same with AddressSanitizer and UBSan
 #   ./orvo.sh test --release    the same as a packager's Release build
+#   ./orvo.sh test --clang      the same compiled with clang (warnings are errors)
 #   ./orvo.sh setup             only install the packages
 #   ./orvo.sh bench-startup     start-up time and memory against a bare Qt window
 #   ./orvo.sh fuzz [SECONDS]    build the fuzz targets with clang, run each SECONDS (30)
@@ -15,6 +16,12 @@
 set -eu
 
 cd "$(dirname "$0")"
+
+# The help is the comment at the top of this file.
+usage() {
+    sed -n '3,15p' "$0"
+    exit 2
+}
 
 PACKAGES="cmake g++ make pkg-config qt6-base-dev qt6-qpa-plugins libasound2-dev \
 libsimpleini-dev googletest libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-utils \
@@ -107,6 +114,11 @@ test)
     case "${2:-}" in
     --sanitize) run_tests sanitize ;;
     --release) run_tests release ;;
+    --clang)
+        PACKAGES="$PACKAGES clang"
+        setup
+        run_tests clang
+        ;;
     --windows)
         setup "$PACKAGES $WINDOWS_PACKAGES"
         # The end-to-end test compares the screen with orvo-trace's picture.
@@ -116,7 +128,7 @@ test)
         tests/win/run_under_wine.sh ctest --test-dir build-win --output-on-failure -j 2
         ;;
     "") run_tests ci ;;
-    *) sed -n '3,14p' "$0"; exit 2 ;;
+    *) usage ;;
     esac
     ;;
 fuzz)
@@ -140,7 +152,6 @@ bench-startup)
     exec python3 bench/startup/startup.py build/orvo build/orvo-bare-window "$@"
     ;;
 *)
-    sed -n '3,14p' "$0"
-    exit 2
+    usage
     ;;
 esac
