@@ -1,0 +1,111 @@
+// SPDX-License-Identifier: MIT
+#include "CGameSession.h"
+#include "CSoundPlayer.h"
+#include "CWaveFile.h"
+#include "resource.h"
+
+#include <gtest/gtest.h>
+
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+namespace {
+
+// What reached the sound device: the length of each wave, in frames. While
+// held, the device hangs until released.
+struct SHeard {
+    bool Play(const CWaveFile& wave)
+    {
+        std::unique_lock<std::mutex> lock(mutex);
+        frames.push_back(wave.GetFrameCount());
+        released.wait(lock, [this] { return !bHeld; });
+        return true;
+    }
+    void Release()
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        bHeld = false;
+        released.notify_all();
+    }
+    std::size_t Count()
+    {
+        const std::lock_guard<std::mutex> lock(mutex);
+        return frames.size();
+    }
+
+    std::mutex mutex;
+    std::condition_variable released;
+    bool bHeld = false;
+    std::vector<std::size_t> frames;
+};
+
+// A shell's binding with nothing of its own but a player.
+class CQuietSession final : public CGameSession {
+public:
+    explicit CQuietSession(const std::shared_ptr<SHeard>& pHeard)
+        : m_player([pHeard](const CWaveFile& wave) { return pHeard->Play(wave); }, 20)
+    {
+        SetSoundPlayer(&m_player);
+    }
+    CSoundPlayer& Player() { return m_player; }
+
+    void Pause(std::uint32_t) override {}
+    std::uint32_t GetTickCount() override { return 0; }
+    void StartBlinkTimer() override {}
+    void StopBlinkTimer() override {}
+    void ShowGameOver() override {}
+    bool AskName(std::string&) override { return false; }
+
+private:
+    CSoundPlayer m_player;
+};
+
+}  // namespace
+
+// Effects are looked up in the program's sounds and played while the sound
+// is on; a number with no sound plays nothing.
+TEST(GameSessionTest, PlaysTheEffectsSoundOnlyWhileTheSoundIsOn)
+{
+    const struct {
+        const char* pWhat;
+        bool bSoundOn;
+        std::uint16_t id;
+        bool bHeard;
+    } cases[] = {
+        {"step, sound on", true, IDR_WAVE_STEP, true},
+        {"fanfare, sound on", true, IDR_WAVE_HERO, true},
+        {"step, sound off", false, IDR_WAVE_STEP, false},
+        {"no such sound", true, 1, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pWhat);
+        auto pHeard = std::make_shared<SHeard>();
+        CQuietSession session(pHeard);
+        session.Game().SetSound(c.bSoundOn);
+        session.PlayEffect(c.id);
+        ASSERT_EQ(pHeard->Count(), c.bHeard ? 1u : 0u);
+        if (c.bHeard) {
+            EXPECT_GT(pHeard->frames[0], 0u);
+        }
+    }
+}
+
+// A device given up after a hang is tried again once the sound is switched
+// on again (and the hung sound has let go).
+TEST(GameSessionTest, SwitchingTheSoundOnTriesAHungDeviceAgain)
+{
+    auto pHeard = std::make_shared<SHeard>();
+    pHeard->bHeld = true;
+    CQuietSession session(pHeard);
+    session.Game().SetSound(true);
+    session.PlayEffect(IDR_WAVE_STEP);
+    ASSERT_TRUE(session.Player().IsGivenUp());
+    pHeard->Release();
+    session.PlayEffect(IDR_WAVE_STEP);
+    EXPECT_EQ(pHeard->Count(), 1u) << "given up until the sound is switched on";
+
+    session.OnSoundSwitchedOn();
+    EXPECT_FALSE(session.Player().IsGivenUp());
+}
