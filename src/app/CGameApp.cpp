@@ -16,13 +16,6 @@
 #include "CProfileLocation.h"
 #include "CRulesDlg.h"
 
-namespace {
-
-const char* const kConfigSection = "CONFIG";
-const char* const kSoundKey = "PlaySound";
-
-}  // namespace
-
 CGameApp::CGameApp()
 {
     connect(&m_instance, &CSingleInstance::WakeRequested, this, [this] {
@@ -82,9 +75,7 @@ bool CGameApp::InitInstance()
     if (m_strProfilePath.isEmpty())
         return false;
     m_pProfile = std::make_unique<CIniProfile>(m_strProfilePath.toStdString());
-    Game().SetSound(m_pProfile->GetProfileInt(kConfigSection, kSoundKey, 0) != 0);
-    Heroes().SetProfile(m_pProfile.get());
-    Heroes().Load();
+    m_session.LoadSettings(*m_pProfile);
 
     CreateMainFrame();
     m_session.View().Attach(&m_pMainWnd->ClientWindow());
@@ -146,14 +137,9 @@ void CGameApp::OnGameNew()
 
 void CGameApp::OnGameSound()
 {
-    const bool bOn = !Game().IsSoundOn();
-    Game().SetSound(bOn);
+    const bool bOn = m_session.SwitchSound();
     if (m_pMainWnd)
         m_pMainWnd->SetSoundChecked(bOn);
-    if (bOn)
-        m_session.OnSoundSwitchedOn();
-    if (m_pProfile)
-        m_pProfile->WriteProfileInt(kConfigSection, kSoundKey, bOn ? 1 : 0);
 }
 
 void CGameApp::OnGameHeroes()

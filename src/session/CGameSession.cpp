@@ -4,6 +4,13 @@
 #include "CEffectSound.h"
 #include "CSoundPlayer.h"
 
+namespace {
+
+const char* const kConfigSection = "CONFIG";
+const char* const kSoundKey = "PlaySound";
+
+}  // namespace
+
 // The base keeps only references to the view and the game; nothing is drawn
 // before the members exist.
 CGameSession::CGameSession()
@@ -32,8 +39,21 @@ void CGameSession::PlayEffect(std::uint16_t id)
         PlayEffectSound(*m_pPlayer, id);
 }
 
-void CGameSession::OnSoundSwitchedOn()
+void CGameSession::LoadSettings(CProfile& profile)
 {
-    if (m_pPlayer)
+    m_pProfile = &profile;
+    m_game.SetSound(profile.GetProfileInt(kConfigSection, kSoundKey, 0) != 0);
+    m_heroes.SetProfile(&profile);
+    m_heroes.Load();
+}
+
+bool CGameSession::SwitchSound()
+{
+    const bool bOn = !m_game.IsSoundOn();
+    m_game.SetSound(bOn);
+    if (bOn && m_pPlayer)
         m_pPlayer->Reset();
+    if (m_pProfile)
+        m_pProfile->WriteProfileInt(kConfigSection, kSoundKey, bOn ? 1 : 0);
+    return bOn;
 }

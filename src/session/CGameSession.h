@@ -33,8 +33,13 @@ public:
     // from the program's resources, while the sound is on.
     void PlayEffect(std::uint16_t id) override;
 
-    // Switching the sound on gives a device that hung another chance.
-    void OnSoundSwitchedOn();
+    // The settings file, kept by the shell for the whole run: the sound
+    // switch and the top-ten list are read from it here and written back
+    // the moment they change.
+    void LoadSettings(CProfile& profile);
+    // Flips the sound switch and writes it at once; switching the sound on
+    // gives a device that hung another chance. Returns the new state.
+    bool SwitchSound();
 
 protected:
     // The binding's player, which must outlive the session's use of it;
@@ -46,4 +51,5 @@ private:
     CGame m_game;
     CHeroList m_heroes;
     CSoundPlayer* m_pPlayer = nullptr;
+    CProfile* m_pProfile = nullptr;
 };

@@ -11,9 +11,6 @@
 
 namespace {
 
-const char* const kConfigSection = "CONFIG";
-const char* const kSoundKey = "PlaySound";
-
 std::wstring LoadWideString(HINSTANCE hInstance, UINT id)
 {
     const wchar_t* pText = nullptr;
@@ -79,9 +76,7 @@ bool CGameApp::InitInstance()
     if (profilePath.empty())
         return false;
     m_pProfile = std::make_unique<CPrivateProfile>(profilePath);
-    Game().SetSound(m_pProfile->GetProfileInt(kConfigSection, kSoundKey, 0) != 0);
-    Heroes().SetProfile(m_pProfile.get());
-    Heroes().Load();
+    m_session.LoadSettings(*m_pProfile);
 
     m_pMainWnd = std::make_unique<CMainFrame>();
     if (!m_pMainWnd->Create(m_hInstance, kAppTitle, ScreenScale()))
@@ -164,12 +159,7 @@ void CGameApp::OnGameNew()
 
 void CGameApp::OnGameSound()
 {
-    const bool bOn = !Game().IsSoundOn();
-    Game().SetSound(bOn);
-    if (bOn)
-        m_session.OnSoundSwitchedOn();
-    if (m_pProfile)
-        m_pProfile->WriteProfileInt(kConfigSection, kSoundKey, bOn ? 1 : 0);
+    m_session.SwitchSound();
 }
 
 void CGameApp::OnGameHeroes()

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "CGameSession.h"
+#include "CMemoryProfile.h"
 #include "CSoundPlayer.h"
 #include "CWaveFile.h"
 #include "resource.h"
@@ -9,6 +10,7 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <vector>
 
 namespace {
@@ -92,6 +94,28 @@ TEST(GameSessionTest, PlaysTheEffectsSoundOnlyWhileTheSoundIsOn)
     }
 }
 
+// The switch starts as the settings file has it (off when it says nothing)
+// and is written back at every flip.
+TEST(GameSessionTest, TheSoundSwitchLivesInTheSettingsFile)
+{
+    for (const char* pStored : {"1", "0", ""}) {
+        SCOPED_TRACE(pStored);
+        CMemoryProfile profile;
+        if (*pStored)
+            profile.values[{"CONFIG", "PlaySound"}] = pStored;
+        CQuietSession session(std::make_shared<SHeard>());
+        session.LoadSettings(profile);
+        const bool bOn = std::string(pStored) == "1";
+        EXPECT_EQ(session.Game().IsSoundOn(), bOn);
+        EXPECT_EQ(profile.writes, 0);
+
+        EXPECT_EQ(session.SwitchSound(), !bOn);
+        EXPECT_EQ(session.Game().IsSoundOn(), !bOn);
+        EXPECT_EQ((profile.values[{"CONFIG", "PlaySound"}]), bOn ? "0" : "1");
+        EXPECT_EQ(profile.writes, 1);
+    }
+}
+
 // A device given up after a hang is tried again once the sound is switched
 // on again (and the hung sound has let go).
 TEST(GameSessionTest, SwitchingTheSoundOnTriesAHungDeviceAgain)
@@ -106,6 +130,8 @@ TEST(GameSessionTest, SwitchingTheSoundOnTriesAHungDeviceAgain)
     session.PlayEffect(IDR_WAVE_STEP);
     EXPECT_EQ(pHeard->Count(), 1u) << "given up until the sound is switched on";
 
-    session.OnSoundSwitchedOn();
+    EXPECT_FALSE(session.SwitchSound());
+    EXPECT_TRUE(session.Player().IsGivenUp()) << "switching off is no new chance";
+    EXPECT_TRUE(session.SwitchSound());
     EXPECT_FALSE(session.Player().IsGivenUp());
 }
