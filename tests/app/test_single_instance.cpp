@@ -24,6 +24,7 @@
 
 #include "AppTestSupport.h"
 #include "CSingleInstance.h"
+#include "NamedCase.h"
 
 namespace {
 
@@ -187,20 +188,12 @@ uid_t NobodyUid()
 // folder. The stranger answers like a game.
 enum class CSquat { TempFolder, TempFolderLink, SocketInOurFolder };
 
-std::string SquatName(const ::testing::TestParamInfo<CSquat>& info)
-{
-    switch (info.param) {
-    case CSquat::TempFolder:
-        return "TempFolder";
-    case CSquat::TempFolderLink:
-        return "TempFolderLink";
-    case CSquat::SocketInOurFolder:
-        break;
-    }
-    return "SocketInOurFolder";
-}
+struct SSquatCase {
+    const char* name;
+    CSquat where;
+};
 
-class SquatterTest : public SingleInstanceTest, public ::testing::WithParamInterface<CSquat> {};
+class SquatterTest : public SingleInstanceTest, public ::testing::WithParamInterface<SSquatCase> {};
 
 TEST_P(SquatterTest, AnotherUserCannotStopTheGame)
 {
@@ -214,22 +207,22 @@ TEST_P(SquatterTest, AnotherUserCannotStopTheGame)
     QByteArray socketPath;
     QByteArray folder;
     QByteArray link;
-    if (GetParam() == CSquat::SocketInOurFolder) {
+    if (GetParam().where == CSquat::SocketInOurFolder) {
         socketPath = QFile::encodeName(SocketPath(name));
     } else {
         // Where the program looks when there is no runtime folder.
         qunsetenv("XDG_RUNTIME_DIR");
         ASSERT_EQ(chmod(QFile::encodeName(m_temp.path()).constData(), 01777), 0);
         const QByteArray own = QFile::encodeName(m_temp.path()) + "/orvo-" + QByteArray::number(geteuid());
-        folder = GetParam() == CSquat::TempFolder ? own : QFile::encodeName(m_temp.path()) + "/elsewhere";
-        if (GetParam() == CSquat::TempFolderLink)
+        folder = GetParam().where == CSquat::TempFolder ? own : QFile::encodeName(m_temp.path()) + "/elsewhere";
+        if (GetParam().where == CSquat::TempFolderLink)
             link = own;
         socketPath = folder + '/' + QFile::encodeName(name);
     }
     const char* pFolder = folder.constData();
     const char* pLink = link.constData();
     const char* pSocket = socketPath.constData();
-    const bool bBindFirst = GetParam() == CSquat::SocketInOurFolder;
+    const bool bBindFirst = GetParam().where == CSquat::SocketInOurFolder;
     CPeer squatter([&](int ready) {
         // A socket in our folder can only be made by root; it then listens as
         // the stranger, which is whom the kernel names as its owner.
@@ -268,9 +261,10 @@ TEST_P(SquatterTest, AnotherUserCannotStopTheGame)
 }
 
 INSTANTIATE_TEST_SUITE_P(Squatters, SquatterTest,
-                         ::testing::Values(CSquat::TempFolder, CSquat::TempFolderLink,
-                                           CSquat::SocketInOurFolder),
-                         SquatName);
+                         ::testing::Values(SSquatCase{"TempFolder", CSquat::TempFolder},
+                                           SSquatCase{"TempFolderLink", CSquat::TempFolderLink},
+                                           SSquatCase{"SocketInOurFolder", CSquat::SocketInOurFolder}),
+                         CaseName());
 
 TEST_F(SingleInstanceTest, NameIsPerDisplay)
 {
