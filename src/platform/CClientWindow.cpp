@@ -4,8 +4,14 @@
 #include <cassert>
 
 CClientWindow::CClientWindow(int width, int height)
-    : m_surface(width, height, COLOR_BTNFACE_RGB)
+    : m_surface(width, height, m_colours.btnFace)
 {
+}
+
+void CClientWindow::SetSystemColours(const CSystemColours& colours)
+{
+    m_colours = colours;
+    m_surface.Fill(m_colours.btnFace);
 }
 
 void CClientWindow::ReleaseDC(CDC& dc)

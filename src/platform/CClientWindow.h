@@ -21,8 +21,13 @@ public:
     CSurface& Surface() { return m_surface; }
     const CSurface& Surface() const { return m_surface; }
 
+    // The background and edge colours; setting them clears the client area
+    // to the new background.
+    const CSystemColours& SystemColours() const { return m_colours; }
+    void SetSystemColours(const CSystemColours& colours);
+
     // A context on the whole client area, origin (0, 0), nothing drawn yet.
-    CDC GetDC() { return CDC(m_surface); }
+    CDC GetDC() { return CDC(m_surface, m_colours); }
     // Hands the rectangle the context drew on to OnDrawn, if it drew at all.
     void ReleaseDC(CDC& dc);
 
@@ -31,5 +36,6 @@ protected:
     virtual void OnDrawn(const RECT& rc);
 
 private:
+    CSystemColours m_colours;
     CSurface m_surface;
 };

@@ -102,10 +102,11 @@ void CDC::DrawRing(long long left, long long top, long long right, long long bot
 
 void CDC::DrawEdge(const RECT& rc, unsigned edge, unsigned flags)
 {
-    const CRingShades raisedOuter{COLOR_3DLIGHT_RGB, COLOR_3DDKSHADOW_RGB};
-    const CRingShades sunkenOuter{COLOR_3DSHADOW_RGB, COLOR_3DHILIGHT_RGB};
-    const CRingShades raisedInner{COLOR_3DHILIGHT_RGB, COLOR_3DSHADOW_RGB};
-    const CRingShades sunkenInner{COLOR_3DDKSHADOW_RGB, COLOR_3DLIGHT_RGB};
+    const CSystemColours& c = *m_pColours;
+    const CRingShades raisedOuter{c.light3D, c.dkShadow3D};
+    const CRingShades sunkenOuter{c.shadow3D, c.hilight3D};
+    const CRingShades raisedInner{c.hilight3D, c.shadow3D};
+    const CRingShades sunkenInner{c.dkShadow3D, c.light3D};
 
     const long long l = rc.left, t = rc.top, r = rc.right, b = rc.bottom;
     const CRingShades* outer = (edge & BDR_RAISEDOUTER)   ? &raisedOuter

@@ -40,6 +40,18 @@ constexpr std::uint32_t COLOR_3DLIGHT_RGB = 0xE3E3E3;
 constexpr std::uint32_t COLOR_3DSHADOW_RGB = 0xA0A0A0;
 constexpr std::uint32_t COLOR_3DDKSHADOW_RGB = 0x404040;
 
+// The same five as a set: the ones above unless a shell takes the system's
+// own (a window's background and edges then match the rest of the desktop).
+struct CSystemColours {
+    std::uint32_t btnFace = COLOR_BTNFACE_RGB;
+    std::uint32_t hilight3D = COLOR_3DHILIGHT_RGB;
+    std::uint32_t light3D = COLOR_3DLIGHT_RGB;
+    std::uint32_t shadow3D = COLOR_3DSHADOW_RGB;
+    std::uint32_t dkShadow3D = COLOR_3DDKSHADOW_RGB;
+};
+
+inline constexpr CSystemColours kDefaultSystemColours{};
+
 #ifndef _WIN32
 // DrawEdge: which rings (outer, inner; raised or sunken) and which sides.
 constexpr unsigned BDR_RAISEDOUTER = 0x0001;
@@ -66,7 +78,11 @@ constexpr std::uint32_t SRCINVERT = 0x00660046;
 // bounding rectangle of the pixels it wrote so that a window can show them.
 class CDC {
 public:
-    explicit CDC(CSurface& surface) : m_pSurface(&surface) {}
+    // DrawEdge shades with colours, which must outlive the context.
+    explicit CDC(CSurface& surface, const CSystemColours& colours = kDefaultSystemColours)
+        : m_pSurface(&surface), m_pColours(&colours)
+    {
+    }
 
     CSurface& Surface() const { return *m_pSurface; }
 
@@ -114,6 +130,7 @@ private:
     void Touch(int left, int top, int right, int bottom);
 
     CSurface* m_pSurface;
+    const CSystemColours* m_pColours;
     std::int32_t m_orgX = 0;
     std::int32_t m_orgY = 0;
     std::int32_t m_curX = 0;

@@ -1,15 +1,35 @@
 // SPDX-License-Identifier: MIT
 #include "CClientArea.h"
 
+namespace {
+
+std::uint32_t SystemRgb(int index)
+{
+    const COLORREF colour = GetSysColor(index);
+    return (std::uint32_t{GetRValue(colour)} << 16) | (std::uint32_t{GetGValue(colour)} << 8) |
+           GetBValue(colour);
+}
+
+}  // namespace
+
 void CClientArea::SetWindow(HWND hWnd, int nScale)
 {
     m_hWnd = hWnd;
     m_nScale = nScale < 1 ? 1 : nScale;
+    if (m_hWnd)
+        TakeSystemColours();
+}
+
+void CClientArea::TakeSystemColours()
+{
+    SetSystemColours(CSystemColours{SystemRgb(COLOR_BTNFACE), SystemRgb(COLOR_3DHILIGHT),
+                                    SystemRgb(COLOR_3DLIGHT), SystemRgb(COLOR_3DSHADOW),
+                                    SystemRgb(COLOR_3DDKSHADOW)});
 }
 
 void CClientArea::Paint(HDC hPaintDC, const std::function<void(CDC&)>& draw)
 {
-    CDC dc(Surface());
+    CDC dc = GetDC();
     draw(dc);
     Present(hPaintDC, RECT{0, 0, kWidth, kHeight});
 }

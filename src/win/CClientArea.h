@@ -14,8 +14,12 @@
 // that many screen pixels.
 class CClientArea final : public CClientWindow {
 public:
-    // nScale >= 1; no window (null) shows nothing.
+    // nScale >= 1; no window (null) shows nothing. A window takes the
+    // system's colours for its background and edges.
     void SetWindow(HWND hWnd, int nScale);
+    // Again, after the system's colours changed: the picture must then be
+    // painted anew.
+    void TakeSystemColours();
     int Scale() const { return m_nScale; }
 
     // WM_PAINT: draws the whole picture on the surface, then shows it.

@@ -168,6 +168,10 @@ LRESULT CMainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_TRAYNOTIFY:
         OnTrayNotify(wParam, lParam);
         return 0;
+    case WM_SYSCOLORCHANGE:
+        m_client.TakeSystemColours();
+        InvalidateRect(m_hWnd, nullptr, FALSE);
+        return 0;
     case WM_INITMENUPOPUP:
         if (pApp)
             CheckMenuItem(reinterpret_cast<HMENU>(wParam), ID_GAME_SOUND,

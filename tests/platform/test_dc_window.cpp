@@ -20,6 +20,34 @@ TEST(ClientWindow, StartsAsTheWholeClientAreaInTheBackgroundColour)
             ASSERT_EQ(s.Pixel(x, y), COLOR_BTNFACE_RGB) << x << ',' << y;
 }
 
+// A system with colours of its own: the background is cleared to its face
+// colour, and its contexts draw edges in its shades.
+TEST(ClientWindow, DrawsInTheSystemColoursItIsGiven)
+{
+    const CSystemColours system{0xF5F5F5, 0xFEFEFE, 0xE0E0E0, 0xA6A6A6, 0x6A6A6A};
+    CClientWindow wnd;
+    wnd.SetSystemColours(system);
+    const CSurface& s = wnd.Surface();
+    EXPECT_EQ(s.Pixel(0, 0), system.btnFace);
+    EXPECT_EQ(s.Pixel(307, 347), system.btnFace);
+
+    CDC dc = wnd.GetDC();
+    dc.DrawEdge(RECT{10, 10, 20, 20}, EDGE_SUNKEN, BF_RECT);
+    dc.DrawEdge(RECT{30, 10, 40, 20}, EDGE_RAISED, BF_RECT);
+    wnd.ReleaseDC(dc);
+    const struct {
+        int x, y;
+        std::uint32_t colour;
+    } shades[] = {
+        {10, 10, system.shadow3D},   {19, 19, system.hilight3D},
+        {11, 11, system.dkShadow3D}, {18, 18, system.light3D},
+        {30, 10, system.light3D},    {39, 19, system.dkShadow3D},
+        {31, 11, system.hilight3D},  {38, 18, system.shadow3D},
+    };
+    for (const auto& shade : shades)
+        EXPECT_EQ(s.Pixel(shade.x, shade.y), shade.colour) << shade.x << ',' << shade.y;
+}
+
 TEST(ClientWindow, ReleaseReportsTheBoundsOfEverythingTheContextDrew)
 {
     CRecordingWindow wnd;
