@@ -323,6 +323,11 @@ def scenario(desktop):
     check(seeds, "no seed in %d..%d gives this board" % (game.seeds[0], game.seeds[-1]))
     starts = ["ticks %d\nnew\n" % seed for seed in seeds]
     start = same_as_trace(desktop, pixels, starts, colours, "the first game")
+    # The background around the panels is the window's own colour, as the
+    # frame and the menu around it are.
+    check(pixels[0][0] == colours["COLOR_BTNFACE"],
+          "client background %s, the system's face colour %s" % (pixels[0][0],
+                                                                  colours["COLOR_BTNFACE"]))
 
     # A click on a ball selects it: it blinks, hidden, shown, hidden.
     cell = sorted(balls)[0]
