@@ -82,6 +82,9 @@ bool CGameApp::InitInstance()
     // The first three balls fall while the window is still hidden.
     Game().NewGame();
     m_pMainWnd->show();
+    // What the start needed only for a moment (reading the fonts'
+    // configuration above all) goes back to the system.
+    m_heapTrim.Soon();
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "CAppOutput.h"
+#include "CHeapTrim.h"
 #include "CSingleInstance.h"
 
 class CDC;
@@ -69,4 +70,5 @@ private:
     QPointer<CMainFrame> m_pMainWnd;
     QString m_strInstanceName;
     QString m_strProfilePath;
+    CHeapTrim m_heapTrim;
 };
