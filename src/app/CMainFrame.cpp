@@ -147,7 +147,10 @@ bool CMainFrame::eventFilter(QObject* pWatched, QEvent* pEvent)
     if (m_bCentreWhenShown && pEvent->type() == QEvent::Expose &&
         static_cast<QWindow*>(pWatched)->isExposed()) {
         m_bCentreWhenShown = false;
-        MoveToCentre();
+        // Once the first picture is up: learning the border's size takes
+        // several round trips to the X server, which that picture need not
+        // wait for.
+        QTimer::singleShot(0, this, &CMainFrame::MoveToCentre);
     }
     return QMainWindow::eventFilter(pWatched, pEvent);
 }
