@@ -18,14 +18,13 @@ import re
 import shutil
 import subprocess
 import sys
-import tempfile
 import time
 from collections import deque
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, "support"))
-from xsession import Failure, check, start_xvfb, stop, wait_for, wait_for_window_manager  # noqa: E402
+from xsession import (SKIP, Failure, check, run_scenario, start_xvfb, stop, wait_for,  # noqa: E402
+                      wait_for_window_manager)
 
-SKIP = 77
 CLIENT_W, CLIENT_H = 308, 348
 SCREEN_W, SCREEN_H = 800, 600
 EVEN_SQUARE, ODD_SQUARE = (0x70, 0x70, 0x70), (0x90, 0x90, 0x90)
@@ -439,27 +438,9 @@ def main():
     if len(sys.argv) != 3 or sys.argv[2] not in SCENARIOS:
         print(__doc__)
         return 2
-    for tool in ("Xvfb", "xdotool", "xwininfo", "import"):
-        if not shutil.which(tool):
-            print("skipped: %s is not installed" % tool)
-            return SKIP
-    work = tempfile.mkdtemp(prefix="orvo-e2e-")
-    desktop = Desktop(sys.argv[1], work, installed=sys.argv[2] == "installed")
-    try:
-        result = SCENARIOS[sys.argv[2]](desktop)
-        if result == SKIP:
-            print("skipped: a tool this scenario needs is not installed")
-            return SKIP
-        print("passed")
-        return 0
-    except Failure as failure:
-        print("FAILED: %s" % failure)
-        desktop.log.seek(0)
-        sys.stdout.write(desktop.log.read()[-4000:])
-        return 1
-    finally:
-        desktop.close()
-        shutil.rmtree(work, ignore_errors=True)
+    return run_scenario(("Xvfb", "xdotool", "xwininfo", "import"), "orvo-e2e-",
+                        lambda work: Desktop(sys.argv[1], work, installed=sys.argv[2] == "installed"),
+                        SCENARIOS[sys.argv[2]])
 
 
 if __name__ == "__main__":

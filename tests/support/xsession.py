@@ -12,12 +12,17 @@ manager; a process that dies while we wait for it fails at once.
 
 import os
 import select
+import shutil
 import subprocess
+import sys
+import tempfile
 import time
 
 # Seconds to wait for a server or a window manager to come up.
 START_TIMEOUT = 60
 FIRST_DISPLAY, DISPLAYS = 100, 800
+# The exit status that tells CTest a test was skipped.
+SKIP = 77
 
 
 class Failure(Exception):
@@ -98,3 +103,31 @@ def wait_for_window_manager(env, manager):
                               capture_output=True, text=True, timeout=START_TIMEOUT)
         return "window id" in root.stdout
     wait_for(running, START_TIMEOUT, "the window manager")
+
+
+def run_scenario(tools, prefix, make_desktop, play):
+    """Runs play(desktop) on a desktop that make_desktop(work) builds in a
+    fresh work folder, and turns the outcome into an exit status: SKIP when
+    one of tools is missing or play returns SKIP, 1 with the end of the
+    desktop's log on a Failure, else 0. The desktop and the folder go in any
+    case."""
+    for tool in tools:
+        if not shutil.which(tool):
+            print("skipped: %s is not installed" % tool)
+            return SKIP
+    work = tempfile.mkdtemp(prefix=prefix)
+    desktop = make_desktop(work)
+    try:
+        if play(desktop) == SKIP:
+            print("skipped: a tool this scenario needs is not installed")
+            return SKIP
+        print("passed")
+        return 0
+    except Failure as failure:
+        print("FAILED: %s" % failure)
+        desktop.log.seek(0)
+        sys.stdout.write(desktop.log.read()[-4000:])
+        return 1
+    finally:
+        desktop.close()
+        shutil.rmtree(work, ignore_errors=True)

@@ -24,9 +24,8 @@ import time
 from collections import deque
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, "support"))
-from xsession import Failure, check, start_xvfb, stop, wait_for  # noqa: E402
+from xsession import SKIP, Failure, check, run_scenario, start_xvfb, stop, wait_for  # noqa: E402
 
-SKIP = 77
 CLIENT_W, CLIENT_H = 308, 348
 EVEN_SQUARE, ODD_SQUARE = (0x70, 0x70, 0x70), (0x90, 0x90, 0x90)
 # The system colours as orvo-trace draws them; on screen they are whatever
@@ -409,26 +408,15 @@ def main():
     if len(sys.argv) not in (4, 5):
         print(__doc__)
         return 2
-    for tool in ("Xvfb", "xdotool", "xwininfo", "import", "wine", "openbox", "trayer"):
-        if not shutil.which(tool):
-            print("skipped: %s is not installed" % tool)
-            return SKIP
-    work = tempfile.mkdtemp(prefix="orvo-win-e2e-")
     shots = sys.argv[4] if len(sys.argv) == 5 else None
-    desktop = Desktop(work, sys.argv[1], sys.argv[2], sys.argv[3], shots)
-    try:
+
+    def play(desktop):
         scenario(desktop)
         scenario_scaled(desktop)
-        print("passed")
-        return 0
-    except Failure as failure:
-        print("FAILED: %s" % failure)
-        desktop.log.seek(0)
-        sys.stdout.write(desktop.log.read()[-4000:])
-        return 1
-    finally:
-        desktop.close()
-        shutil.rmtree(work, ignore_errors=True)
+
+    return run_scenario(("Xvfb", "xdotool", "xwininfo", "import", "wine", "openbox", "trayer"),
+                        "orvo-win-e2e-",
+                        lambda work: Desktop(work, sys.argv[1], sys.argv[2], sys.argv[3], shots), play)
 
 
 if __name__ == "__main__":
