@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "CAppOutput.h"
 
+#include "AppIdentity.h"
 #include "CGame.h"
 #include "CMainFrame.h"
 #include "CNewHeroDlg.h"
@@ -77,6 +78,6 @@ void CAppOutput::ReportSaveFailure(CProfileError why)
 {
     const std::wstring text = std::wstring(L"英雄板无法保存，新成绩在退出后将会丢失。\n") +
                               SaveFailureReason(why);
-    MessageBoxW(m_pFrame ? m_pFrame->GetSafeHwnd() : nullptr, text.c_str(), L"Orvo",
+    MessageBoxW(m_pFrame ? m_pFrame->GetSafeHwnd() : nullptr, text.c_str(), L"" ORVO_APP_TITLE,
                 MB_OK | MB_ICONWARNING);
 }

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "CGameApp.h"
 
-#include <cassert>
-
 #include "CAboutDlg.h"
 #include "CHeroBoardDlg.h"
 #include "CPrivateProfile.h"
@@ -21,13 +19,7 @@ std::wstring LoadWideString(HINSTANCE hInstance, UINT id)
 
 }  // namespace
 
-CGameApp* CGameApp::s_pApp = nullptr;
-
-CGameApp::CGameApp(HINSTANCE hInstance) : m_hInstance(hInstance)
-{
-    assert(!s_pApp);
-    s_pApp = this;
-}
+CGameApp::CGameApp(HINSTANCE hInstance) : m_hInstance(hInstance) {}
 
 CGameApp::~CGameApp()
 {
@@ -35,12 +27,11 @@ CGameApp::~CGameApp()
     m_session.SetFrame(nullptr);
     m_pMainWnd.reset();
     m_session.Heroes().SetProfile(nullptr);
-    s_pApp = nullptr;
 }
 
 bool CGameApp::WakeOtherInstance()
 {
-    HWND hOther = FindWindowA(CMainFrame::kClassName, kAppTitle);
+    HWND hOther = FindWindowA(CMainFrame::kClassName, ORVO_APP_TITLE);
     if (!hOther)
         return false;
     if (!IsWindowVisible(hOther))
@@ -79,8 +70,9 @@ bool CGameApp::InitInstance()
     m_session.LoadSettings(*m_pProfile);
 
     m_pMainWnd = std::make_unique<CMainFrame>();
-    if (!m_pMainWnd->Create(m_hInstance, kAppTitle, ScreenScale()))
+    if (!m_pMainWnd->Create(m_hInstance, ORVO_APP_TITLE, ScreenScale()))
         return false;
+    m_pMainWnd->SetEvents(this);
     CDialog::SetDefaultOwner(m_pMainWnd->GetSafeHwnd());
     m_session.SetFrame(m_pMainWnd.get());
     m_pMainWnd->CenterWindow();
@@ -111,12 +103,27 @@ int CGameApp::ExitInstance()
     return 0;
 }
 
-void CGameApp::PaintGame(CDC& dc)
+void CGameApp::OnFramePaint(CDC& dc)
 {
     m_session.View().Paint(dc, Game());
 }
 
-bool CGameApp::OnCommand(unsigned nId)
+void CGameApp::OnFrameLButtonUp(std::uint32_t flags, int x, int y)
+{
+    Game().OnClick(flags, x, y);
+}
+
+void CGameApp::OnFrameRButtonUp(std::uint32_t flags, int x, int y)
+{
+    Game().OnRightClick(flags, x, y);
+}
+
+void CGameApp::OnFrameBlinkTick(std::uint32_t id)
+{
+    Game().OnBlinkTimer(id);
+}
+
+bool CGameApp::OnFrameCommand(unsigned nId)
 {
     switch (nId) {
     case ID_APP_ABOUT:

@@ -4,23 +4,20 @@
 #include <memory>
 #include <string>
 
+#include "AppIdentity.h"
 #include "CAppOutput.h"
 #include "CMainFrame.h"
 
 class CPrivateProfile;
 
 // The application object: owns the game session for the whole run, starts up in a fixed order and handles every command of
-// the menu and the keys. The window reaches it through Get().
-class CGameApp {
+// the menu and the keys, which the window reports through CFrameEvents.
+class CGameApp : private CFrameEvents {
 public:
-    static constexpr const char* kAppTitle = "Orvo";
-
     explicit CGameApp(HINSTANCE hInstance);
     ~CGameApp();
     CGameApp(const CGameApp&) = delete;
     CGameApp& operator=(const CGameApp&) = delete;
-
-    static CGameApp* Get() { return s_pApp; }
 
     // False when the program must end at once: another instance runs (and
     // has been woken), or the program's own path gives no settings file.
@@ -31,11 +28,6 @@ public:
     CGame& Game() { return m_session.Game(); }
     CHeroList& Heroes() { return m_session.Heroes(); }
     CMainFrame* MainFrame() const { return m_pMainWnd.get(); }
-    void PaintGame(CDC& dc);
-
-    bool OnUpdateGameSound() const { return m_session.Game().IsSoundOn(); }
-    // The commands of the menu and the keys; false for one that is not ours.
-    bool OnCommand(unsigned nId);
     void OnAppAbout();
     void OnHelpRules();
     void OnGameNew();
@@ -48,7 +40,13 @@ public:
     static int ScreenScale();
 
 private:
-    static CGameApp* s_pApp;
+    // CFrameEvents
+    void OnFramePaint(CDC& dc) override;
+    void OnFrameLButtonUp(std::uint32_t flags, int x, int y) override;
+    void OnFrameRButtonUp(std::uint32_t flags, int x, int y) override;
+    void OnFrameBlinkTick(std::uint32_t id) override;
+    bool OnFrameCommand(unsigned nId) override;
+    bool IsSoundOn() const override { return m_session.Game().IsSoundOn(); }
 
     HINSTANCE m_hInstance;
     CAppOutput m_session;

@@ -6,8 +6,8 @@
 
 #include <cstring>
 
-#include "CGame.h"
-#include "CGameApp.h"
+#include "AppIdentity.h"
+#include "CGame.h"  // the blink timer's id and interval
 #include "WinResource.h"
 
 CMainFrame::~CMainFrame()
@@ -98,7 +98,7 @@ void CMainFrame::HideToTray()
     nid.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     nid.uCallbackMessage = WM_TRAYNOTIFY;
     nid.hIcon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
-    std::strncpy(nid.szTip, CGameApp::kAppTitle, sizeof nid.szTip - 1);
+    std::strncpy(nid.szTip, ORVO_APP_TITLE, sizeof nid.szTip - 1);
     Shell_NotifyIconA(NIM_ADD, &nid);
     ShowWindow(m_hWnd, SW_HIDE);
 }
@@ -119,9 +119,8 @@ void CMainFrame::OnPaint()
 {
     PAINTSTRUCT ps;
     HDC hDC = BeginPaint(m_hWnd, &ps);
-    CGameApp* pApp = CGameApp::Get();
-    if (pApp)
-        m_client.Paint(hDC, [pApp](CDC& dc) { pApp->PaintGame(dc); });
+    if (m_pEvents)
+        m_client.Paint(hDC, [this](CDC& dc) { m_pEvents->OnFramePaint(dc); });
     EndPaint(m_hWnd, &ps);
 }
 
@@ -141,25 +140,24 @@ LRESULT CALLBACK CMainFrame::WindowProc(HWND hWnd, UINT message, WPARAM wParam, 
 
 LRESULT CMainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    CGameApp* pApp = CGameApp::Get();
     const int scale = m_client.Scale();
     switch (message) {
     case WM_PAINT:
         OnPaint();
         return 0;
     case WM_LBUTTONUP:
-        if (pApp)
-            pApp->Game().OnClick(static_cast<std::uint32_t>(wParam), GET_X_LPARAM(lParam) / scale,
-                                 GET_Y_LPARAM(lParam) / scale);
+        if (m_pEvents)
+            m_pEvents->OnFrameLButtonUp(static_cast<std::uint32_t>(wParam),
+                                        GET_X_LPARAM(lParam) / scale, GET_Y_LPARAM(lParam) / scale);
         return 0;
     case WM_RBUTTONUP:
-        if (pApp)
-            pApp->Game().OnRightClick(static_cast<std::uint32_t>(wParam),
-                                      GET_X_LPARAM(lParam) / scale, GET_Y_LPARAM(lParam) / scale);
+        if (m_pEvents)
+            m_pEvents->OnFrameRButtonUp(static_cast<std::uint32_t>(wParam),
+                                        GET_X_LPARAM(lParam) / scale, GET_Y_LPARAM(lParam) / scale);
         return 0;
     case WM_TIMER:
-        if (pApp)
-            pApp->Game().OnBlinkTimer(static_cast<std::uint32_t>(wParam));
+        if (m_pEvents)
+            m_pEvents->OnFrameBlinkTick(static_cast<std::uint32_t>(wParam));
         return 0;
     case WM_KEYDOWN:
         if (wParam == VK_ESCAPE)
@@ -173,16 +171,16 @@ LRESULT CMainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         InvalidateRect(m_hWnd, nullptr, FALSE);
         return 0;
     case WM_INITMENUPOPUP:
-        if (pApp)
+        if (m_pEvents)
             CheckMenuItem(reinterpret_cast<HMENU>(wParam), ID_GAME_SOUND,
-                          MF_BYCOMMAND | (pApp->OnUpdateGameSound() ? MF_CHECKED : MF_UNCHECKED));
+                          MF_BYCOMMAND | (m_pEvents->IsSoundOn() ? MF_CHECKED : MF_UNCHECKED));
         return 0;
     case WM_COMMAND:
         if (LOWORD(wParam) == ID_APP_EXIT) {
             SendMessageA(m_hWnd, WM_CLOSE, 0, 0);
             return 0;
         }
-        if (pApp && pApp->OnCommand(LOWORD(wParam)))
+        if (m_pEvents && m_pEvents->OnFrameCommand(LOWORD(wParam)))
             return 0;
         break;
     case WM_DESTROY:

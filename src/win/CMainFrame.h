@@ -1,12 +1,30 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <cstdint>
+
 #include "CClientArea.h"
+
+// What the main window reports to whoever plays in it. The window knows
+// nothing else of the game or the application.
+class CFrameEvents {
+public:
+    virtual void OnFramePaint(CDC& dc) = 0;
+    virtual void OnFrameLButtonUp(std::uint32_t flags, int x, int y) = 0;
+    virtual void OnFrameRButtonUp(std::uint32_t flags, int x, int y) = 0;
+    virtual void OnFrameBlinkTick(std::uint32_t id) = 0;
+    // A command of the menu or the keys; false for one that is not ours.
+    virtual bool OnFrameCommand(unsigned nId) = 0;
+    // For the menu's check mark beside the sound switch.
+    virtual bool IsSoundOn() const = 0;
+
+protected:
+    ~CFrameEvents() = default;
+};
 
 // The main window: a one-line menu over the 308 x 348 client area (times
 // the screen's whole scale factor), fixed in size, centred at every start.
-// Paint, mouse releases and blink ticks go to the game through the
-// application object; Esc hides the window into the notification area and
+// Paint, mouse releases, blink ticks and commands go to its CFrameEvents; Esc hides the window into the notification area and
 // the icon's click, or a second start, brings it back.
 class CMainFrame {
 public:
@@ -27,6 +45,8 @@ public:
     HWND GetSafeHwnd() const { return m_hWnd; }
     HACCEL Accelerators() const { return m_hAccel; }
     CClientArea& ClientWindow() { return m_client; }
+    // Null while nobody listens: then the window only paints its background.
+    void SetEvents(CFrameEvents* pEvents) { m_pEvents = pEvents; }
 
     void StartBlinkTimer();
     void StopBlinkTimer();
@@ -43,4 +63,5 @@ private:
     HWND m_hWnd = nullptr;
     HACCEL m_hAccel = nullptr;
     CClientArea m_client;
+    CFrameEvents* m_pEvents = nullptr;
 };

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "AppIdentity.h"
 #include "CWideText.h"
 
 namespace {
@@ -35,7 +36,7 @@ bool CNewHeroDlg::DoDataExchange(bool bSave)
     }
     const auto gbk = CWideText::ToGbk(EditText());
     if (!gbk || static_cast<int>(gbk->size()) > kMaxNameBytes) {
-        MessageBoxW(GetSafeHwnd(), L"\u201c请填入不多于12个的字符。\u201d", L"Orvo",
+        MessageBoxW(GetSafeHwnd(), L"\u201c请填入不多于12个的字符。\u201d", L"" ORVO_APP_TITLE,
                     MB_OK | MB_ICONEXCLAMATION);
         SetFocus(hEdit);
         return false;
