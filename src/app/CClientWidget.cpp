@@ -5,7 +5,6 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QWindow>
 #include <cmath>
 
 #include "CDC.h"
@@ -42,23 +41,6 @@ void CClientWidget::paintEvent(QPaintEvent* pEvent)
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.drawImage(pEvent->rect(), image, pEvent->rect());
     CStartupProbe::OnPainted();
-}
-
-void CClientWidget::showEvent(QShowEvent* pEvent)
-{
-    QWidget::showEvent(pEvent);
-    if (QWindow* pWindow = window()->windowHandle())
-        pWindow->installEventFilter(this);
-}
-
-bool CClientWidget::eventFilter(QObject* pWatched, QEvent* pEvent)
-{
-    // Whatever a dialog or another window uncovers is painted by the game
-    // afresh rather than copied from the last picture: that picture may be
-    // a blink's hidden phase, and the game's paint shows the ball.
-    if (pEvent->type() == QEvent::Expose && static_cast<QWindow*>(pWatched)->isExposed())
-        update();
-    return QWidget::eventFilter(pWatched, pEvent);
 }
 
 void CClientWidget::mouseReleaseEvent(QMouseEvent* pEvent)

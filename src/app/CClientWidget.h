@@ -22,8 +22,6 @@ protected:
     void OnDrawn(const RECT& rc) override;
 
     void paintEvent(QPaintEvent* pEvent) override;
-    void showEvent(QShowEvent* pEvent) override;
-    bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
     void mouseReleaseEvent(QMouseEvent* pEvent) override;
 
 private:

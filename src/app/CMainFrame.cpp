@@ -120,9 +120,6 @@ void CMainFrame::CenterWindow()
     adjustSize();
     MoveToCentre();
     m_bCentreWhenShown = true;
-    // The native window must exist to be watched.
-    winId();
-    windowHandle()->installEventFilter(this);
 }
 
 void CMainFrame::MoveToCentre()
@@ -142,10 +139,23 @@ void CMainFrame::SetSoundChecked(bool bOn)
     m_pSoundAction->setChecked(bOn);
 }
 
+void CMainFrame::showEvent(QShowEvent* pEvent)
+{
+    QMainWindow::showEvent(pEvent);
+    // Exposes reach the native window, which exists now; watching it again
+    // after a return from the tray does not watch it twice.
+    windowHandle()->installEventFilter(this);
+}
+
 bool CMainFrame::eventFilter(QObject* pWatched, QEvent* pEvent)
 {
-    if (m_bCentreWhenShown && pEvent->type() == QEvent::Expose &&
-        static_cast<QWindow*>(pWatched)->isExposed()) {
+    if (pEvent->type() != QEvent::Expose || !static_cast<QWindow*>(pWatched)->isExposed())
+        return QMainWindow::eventFilter(pWatched, pEvent);
+    // Whatever a dialog or another window uncovers is painted by the game
+    // afresh rather than copied from the last picture: that picture may be
+    // a blink's hidden phase, and the game's paint shows the ball.
+    m_pClient->update();
+    if (m_bCentreWhenShown) {
         m_bCentreWhenShown = false;
         // Once the first picture is up: learning the border's size takes
         // several round trips to the X server, which that picture need not

@@ -67,6 +67,7 @@ Q_SIGNALS:
     void AppAbout();
 
 protected:
+    void showEvent(QShowEvent* pEvent) override;
     bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
 
 private:
