@@ -9,26 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "ByteOrder.h"
+
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-void PutU16(Bytes& bytes, unsigned value)
-{
-    bytes.push_back(static_cast<std::uint8_t>(value));
-    bytes.push_back(static_cast<std::uint8_t>(value >> 8));
-}
-
-void PutU32(Bytes& bytes, std::uint32_t value)
-{
-    for (int i = 0; i < 4; ++i)
-        bytes.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-}
-
-void PutId(Bytes& bytes, const char* id)
-{
-    bytes.insert(bytes.end(), id, id + 4);
-}
 
 struct SFormat {
     unsigned nTag = 1;
@@ -47,12 +32,12 @@ SFormat Stereo16(std::uint32_t nRate)
 Bytes FormatBody(const SFormat& f)
 {
     Bytes body;
-    PutU16(body, f.nTag);
-    PutU16(body, f.nChannels);
-    PutU32(body, f.nRate);
-    PutU32(body, f.nByteRate);
-    PutU16(body, f.nBlockAlign);
-    PutU16(body, f.nBits);
+    PutLe16(body, f.nTag);
+    PutLe16(body, f.nChannels);
+    PutLe32(body, f.nRate);
+    PutLe32(body, f.nByteRate);
+    PutLe16(body, f.nBlockAlign);
+    PutLe16(body, f.nBits);
     return body;
 }
 
@@ -60,7 +45,7 @@ Bytes Chunk(const char* id, const Bytes& body, bool bPad = true)
 {
     Bytes chunk;
     PutId(chunk, id);
-    PutU32(chunk, static_cast<std::uint32_t>(body.size()));
+    PutLe32(chunk, static_cast<std::uint32_t>(body.size()));
     chunk.insert(chunk.end(), body.begin(), body.end());
     if (bPad && body.size() % 2 != 0)
         chunk.push_back(0);
@@ -88,7 +73,7 @@ Bytes Riff(const std::vector<Bytes>& chunks)
         form.insert(form.end(), chunk.begin(), chunk.end());
     Bytes file;
     PutId(file, "RIFF");
-    PutU32(file, static_cast<std::uint32_t>(form.size()));
+    PutLe32(file, static_cast<std::uint32_t>(form.size()));
     file.insert(file.end(), form.begin(), form.end());
     return file;
 }
@@ -106,7 +91,7 @@ TEST(WaveFileTest, AcceptsWellFormedLayouts)
 {
     const Bytes list = Chunk("LIST", Bytes(7, 'x'));  // odd size: padded
     Bytes fmt18 = FormatBody(Stereo16(22050));
-    PutU16(fmt18, 0);  // a WAVEFORMATEX with no extra bytes
+    PutLe16(fmt18, 0);  // a WAVEFORMATEX with no extra bytes
 
     struct SCase {
         const char* pszName;
