@@ -29,6 +29,9 @@
 #define ID_GAME_SOUND 32768
 #define ID_GAME_HEROES 32769
 #define ID_HELP_RULES 32770
+/* The old framework's own About and Exit commands. */
+#define ID_APP_ABOUT 57664
+#define ID_APP_EXIT 57665
 
 #define IDS_RULES 57345
 

@@ -14,6 +14,7 @@
 #include <cstdlib>
 
 #include "CResources.h"
+#include "Texts.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ const int kTemplatePointSize = 9;
 // font, starting with the one the game's packages bring.
 const char* const kDialogFamilies[] = {
     "SimSun",
-    "宋体",
+    TXT_DIALOG_FONT,
     "WenQuanYi Micro Hei",
     "Noto Sans CJK SC",
     "Source Han Sans SC",
@@ -165,7 +166,7 @@ QPushButton* CDialogLayout::AddOkButton(QDialog& dlg, int x, int y) const
 
 QString CDialogLayout::OkText()
 {
-    return QStringLiteral("确定");
+    return QString::fromUtf8(TXT_BUTTON_OK);
 }
 
 QFrame* CDialogLayout::AddEtched(QDialog& dlg, int x, int y, int cx, int cy) const

@@ -4,15 +4,17 @@
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTranslator>
 
 #include "AppIdentity.h"
 #include "CAboutDlg.h"
-#include "CDC.h"
-#include "CGame.h"
+#include "CDialogLayout.h"
 #include "CHeroBoardDlg.h"
 #include "CIniProfile.h"
 #include "CMainFrame.h"
+#include "CNewHeroDlg.h"
 #include "CProfileLocation.h"
 #include "CRulesDlg.h"
 
@@ -65,88 +67,91 @@ CMainFrame* CGameApp::MainFrame() const
 
 bool CGameApp::InitInstance()
 {
-    if (m_strInstanceName.isEmpty())
-        m_strInstanceName = CSingleInstance::DefaultName();
-    if (m_instance.WakeOtherOrListen(m_strInstanceName))
+    if (!m_controller.InitInstance())
         return false;
-
-    if (m_strProfilePath.isEmpty())
-        m_strProfilePath = CProfileLocation::Locate(QCoreApplication::applicationFilePath());
-    if (m_strProfilePath.isEmpty())
-        return false;
-    m_pProfile = std::make_unique<CIniProfile>(m_strProfilePath.toStdString());
-    m_session.LoadSettings(*m_pProfile);
-
-    CreateMainFrame();
-    m_session.View().Attach(&m_pMainWnd->ClientWindow());
-    // The first three balls fall while the window is still hidden.
-    Game().NewGame();
-    m_pMainWnd->show();
     // What the start needed only for a moment (reading the fonts'
     // configuration above all) goes back to the system.
     m_heapTrim.Soon();
     return true;
 }
 
-void CGameApp::CreateMainFrame()
+bool CGameApp::WakeOtherInstance()
+{
+    if (m_strInstanceName.isEmpty())
+        m_strInstanceName = CSingleInstance::DefaultName();
+    return m_instance.WakeOtherOrListen(m_strInstanceName);
+}
+
+CProfile* CGameApp::OpenProfile()
+{
+    if (m_strProfilePath.isEmpty())
+        m_strProfilePath = CProfileLocation::Locate(QCoreApplication::applicationFilePath());
+    if (m_strProfilePath.isEmpty())
+        return nullptr;
+    m_pProfile = std::make_unique<CIniProfile>(m_strProfilePath.toStdString());
+    return m_pProfile.get();
+}
+
+CAppWindow* CGameApp::CreateMainWindow()
 {
     m_pMainWnd = new CMainFrame;
-    m_session.SetFrame(m_pMainWnd);
     // Closing deletes the frame; nothing may draw on it after that.
-    connect(m_pMainWnd, &QObject::destroyed, this, [this] { m_session.View().Attach(nullptr); });
+    connect(m_pMainWnd, &QObject::destroyed, this, [this] { m_controller.OnMainWindowClosed(); });
     ConnectMainFrame();
-    m_pMainWnd->SetSoundChecked(Game().IsSoundOn());
     m_pMainWnd->CenterWindow();
+    return m_pMainWnd;
 }
 
 void CGameApp::ConnectMainFrame()
 {
     CMainFrame* pFrame = m_pMainWnd;
-    CGame& game = Game();
-    pFrame->SetPainter([this](CDC& dc) { PaintGame(dc); });
-    connect(pFrame, &CMainFrame::LButtonUp, this, [&game](int x, int y) { game.OnClick(0, x, y); });
+    CAppController& controller = m_controller;
+    pFrame->SetPainter([&controller](CDC& dc) { controller.Paint(dc); });
+    connect(pFrame, &CMainFrame::LButtonUp, this,
+            [&controller](int x, int y) { controller.OnClick(x, y); });
     connect(pFrame, &CMainFrame::RButtonUp, this,
-            [&game](int x, int y) { game.OnRightClick(0, x, y); });
-    connect(pFrame, &CMainFrame::BlinkTick, this, [&game] { game.OnBlinkTimer(BLINK_TIMER_ID); });
-    connect(pFrame, &CMainFrame::GameNew, this, &CGameApp::OnGameNew);
-    connect(pFrame, &CMainFrame::GameHeroes, this, &CGameApp::OnGameHeroes);
-    connect(pFrame, &CMainFrame::GameSound, this, &CGameApp::OnGameSound);
-    connect(pFrame, &CMainFrame::HelpRules, this, &CGameApp::OnHelpRules);
-    connect(pFrame, &CMainFrame::AppAbout, this, &CGameApp::OnAppAbout);
+            [&controller](int x, int y) { controller.OnRightClick(x, y); });
+    connect(pFrame, &CMainFrame::BlinkTick, this, [&controller] { controller.OnBlinkTimer(); });
+    connect(pFrame, &CMainFrame::Command, this,
+            [&controller](unsigned nId) { controller.OnCommand(nId); });
 }
 
-void CGameApp::PaintGame(CDC& dc)
+void CGameApp::ShowNotice(NoticeKind kind, const std::string& caption, const std::string& text)
 {
-    m_session.View().Paint(dc, Game());
+    const bool bWarning = kind == NoticeKind::Warning;
+    QMessageBox box(bWarning ? QMessageBox::Warning : QMessageBox::Information,
+                    QString::fromStdString(caption), QString::fromStdString(text),
+                    QMessageBox::NoButton, m_pMainWnd);
+    box.setObjectName(bWarning ? "WarningBox" : "NoticeBox");
+    box.setDefaultButton(box.addButton(CDialogLayout::OkText(), QMessageBox::AcceptRole));
+    box.exec();
 }
 
-void CGameApp::OnAppAbout()
+bool CGameApp::AskName(std::string& name)
 {
-    CAboutDlg dlg(m_pMainWnd);
+    CNewHeroDlg dlg(m_pMainWnd);
+    dlg.m_strName = name;
+    if (dlg.DoModal() != QDialog::Accepted)
+        return false;
+    name = dlg.m_strName;
+    return true;
+}
+
+void CGameApp::ShowHeroBoard(const CHeroList& heroes)
+{
+    CHeroBoardDlg dlg(heroes, m_pMainWnd);
     dlg.DoModal();
 }
 
-void CGameApp::OnHelpRules()
+void CGameApp::ShowRules(const std::string& text)
 {
     CRulesDlg dlg(m_pMainWnd);
-    dlg.m_strText = CRulesDlg::RulesText();
+    dlg.m_strText = text;
     dlg.DoModal();
 }
 
-void CGameApp::OnGameNew()
+void CGameApp::ShowAbout()
 {
-    Game().NewGame();
-}
-
-void CGameApp::OnGameSound()
-{
-    const bool bOn = m_session.SwitchSound();
-    if (m_pMainWnd)
-        m_pMainWnd->SetSoundChecked(bOn);
-}
-
-void CGameApp::OnGameHeroes()
-{
-    CHeroBoardDlg dlg(Heroes(), m_pMainWnd);
+    CAboutDlg dlg(m_pMainWnd);
     dlg.DoModal();
 }

@@ -6,20 +6,21 @@
 #include <QString>
 #include <memory>
 
-#include "CAppOutput.h"
+#include "CAlsaPlayer.h"
+#include "CAppController.h"
 #include "CHeapTrim.h"
 #include "CSingleInstance.h"
 
-class CDC;
 class CGame;
 class CHeroList;
 class CIniProfile;
 class CMainFrame;
 
-// The application object: owns the game session for the whole run, starts
-// up in a fixed order, creates the main window and connects its clicks,
-// ticks and commands to the game and to the command handlers below.
-class CGameApp : public QObject {
+// The application object on Qt: the shell that CAppController runs in. It
+// brings the single-instance socket, the settings file's place, the main
+// window and the dialogs, and wires the window's clicks, ticks and commands
+// to the controller.
+class CGameApp : public QObject, private CAppShell {
     Q_OBJECT
 
 public:
@@ -46,25 +47,26 @@ public:
     // has been woken) or the settings file cannot be placed anywhere.
     bool InitInstance();
 
-    CGame& Game() { return m_session.Game(); }
-    CHeroList& Heroes() { return m_session.Heroes(); }
-    CAppOutput& Output() { return m_session; }
+    CAppController& Controller() { return m_controller; }
+    CGame& Game() { return m_controller.Game(); }
+    CHeroList& Heroes() { return m_controller.Heroes(); }
     CMainFrame* MainFrame() const;
-    // The whole client area, drawn from the game state.
-    void PaintGame(CDC& dc);
-
-public Q_SLOTS:
-    void OnAppAbout();
-    void OnHelpRules();
-    void OnGameNew();
-    void OnGameSound();
-    void OnGameHeroes();
 
 private:
-    void CreateMainFrame();
+    // CAppShell
+    bool WakeOtherInstance() override;
+    CProfile* OpenProfile() override;
+    CAppWindow* CreateMainWindow() override;
+    void ShowNotice(NoticeKind kind, const std::string& caption, const std::string& text) override;
+    bool AskName(std::string& name) override;
+    void ShowHeroBoard(const CHeroList& heroes) override;
+    void ShowRules(const std::string& text) override;
+    void ShowAbout() override;
+
     void ConnectMainFrame();
 
-    CAppOutput m_session;
+    CAlsaPlayer m_player;
+    CAppController m_controller{*this, m_player};
     std::unique_ptr<CIniProfile> m_pProfile;
     CSingleInstance m_instance;
     QPointer<CMainFrame> m_pMainWnd;

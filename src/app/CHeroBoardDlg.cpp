@@ -7,6 +7,7 @@
 #include "CDialogLayout.h"
 #include "CGbk.h"
 #include "CHeroList.h"
+#include "Texts.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ CHeroBoardDlg::CHeroBoardDlg(const CHeroList& heroes, QWidget* pParent) : QDialo
 {
     static_assert(kRows == CHeroList::kMaxRecords, "one row per place");
     const CDialogLayout layout;
-    layout.SetUpDialog(*this, QStringLiteral("英雄板"), 225, 125);
+    layout.SetUpDialog(*this, QString::fromUtf8(TXT_HERO_BOARD_CAPTION), 225, 125);
     AddHeadings(layout);
     AddRows(layout);
     FillRows(heroes);
@@ -48,17 +49,17 @@ void CHeroBoardDlg::AddHeadings(const CDialogLayout& layout)
 {
     // Made first, so that everything else lies on top of the frame.
     layout.AddEtched(*this, 0, 0, 225, 125);
-    layout.AddText(*this, QStringLiteral("名次"), 10, 5, 20, 8, Qt::AlignHCenter);
-    layout.AddText(*this, QStringLiteral("姓名"), 45, 5, 85, 8, Qt::AlignLeft);
-    layout.AddText(*this, QStringLiteral("分数"), 145, 5, 25, 8, Qt::AlignRight);
-    layout.AddText(*this, QStringLiteral("球数"), 195, 5, 20, 8, Qt::AlignRight);
+    layout.AddText(*this, QString::fromUtf8(TXT_HERO_BOARD_RANK), 10, 5, 20, 8, Qt::AlignHCenter);
+    layout.AddText(*this, QString::fromUtf8(TXT_HERO_BOARD_NAME), 45, 5, 85, 8, Qt::AlignLeft);
+    layout.AddText(*this, QString::fromUtf8(TXT_HERO_BOARD_SCORE), 145, 5, 25, 8, Qt::AlignRight);
+    layout.AddText(*this, QString::fromUtf8(TXT_HERO_BOARD_BALLS), 195, 5, 20, 8, Qt::AlignRight);
     layout.AddEtched(*this, 5, 15, 215, 1);
 }
 
 void CHeroBoardDlg::AddRows(const CDialogLayout& layout)
 {
-    const QString nameDots = QStringLiteral(".....");
-    const QString numberDots = QStringLiteral("....");
+    const QString nameDots = QString::fromUtf8(TXT_HERO_BOARD_NO_NAME);
+    const QString numberDots = QString::fromUtf8(TXT_HERO_BOARD_NO_NUMBER);
     for (int r = 0; r < kRows; ++r) {
         // Score and balls sit one unit above the rank and the name.
         const int y = 21 + kRowPitch * r;

@@ -16,6 +16,7 @@
 #include "CGame.h"
 #include "CMenuStyle.h"
 #include "CResources.h"
+#include "Texts.h"
 #include "resource.h"
 
 CMainFrame::CMainFrame()
@@ -65,15 +66,20 @@ QWidget* CMainFrame::ClientWidget()
     return m_pClient;
 }
 
-QAction* CMainFrame::AddCommand(QMenu* pMenu, const char* pText, const char* pId, int nKey)
+QAction* CMainFrame::AddCommand(QMenu* pMenu, const char* pText, const char* pName, unsigned nId,
+                               int nKey)
 {
-    QAction* pAction = pMenu->addAction(QString::fromUtf8(pText));
-    pAction->setObjectName(pId);
+    // Qt shows the key of the action's shortcut itself, right of a tab.
+    const QString text = QString::fromUtf8(pText).section(QLatin1Char('\t'), 0, 0);
+    QAction* pAction = pMenu->addAction(text);
+    pAction->setObjectName(pName);
     if (nKey != 0)
         pAction->setShortcut(QKeySequence(nKey));
     // Also on the window itself, so that the keys work with the menus shut
     // and wherever the platform puts the menu bar.
     addAction(pAction);
+    if (nId != ID_APP_EXIT)
+        connect(pAction, &QAction::triggered, this, [this, nId] { Q_EMIT Command(nId); });
     return pAction;
 }
 
@@ -82,37 +88,31 @@ void CMainFrame::CreateMenu()
     // Always in the window: the client area is measured below a one-line bar.
     menuBar()->setNativeMenuBar(false);
 
-    QMenu* pGame = menuBar()->addMenu(QString::fromUtf8("游戏(&G)"));
+    QMenu* pGame = menuBar()->addMenu(QString::fromUtf8(TXT_MENU_GAME));
     auto* pMenuStyle = new CMenuStyle;
     pMenuStyle->setParent(pGame);
     pGame->setStyle(pMenuStyle);
-    QAction* pNew = AddCommand(pGame, "开始(&N)", "ID_GAME_NEW", Qt::Key_F2);
+    AddCommand(pGame, TXT_MENU_GAME_NEW, "ID_GAME_NEW", ID_GAME_NEW, Qt::Key_F2);
     pGame->addSeparator();
-    QAction* pHeroes = AddCommand(pGame, "得分(&C)...", "ID_GAME_HEROES", Qt::Key_F3);
-    m_pSoundAction = AddCommand(pGame, "声音(&S)", "ID_GAME_SOUND", Qt::Key_F4);
+    AddCommand(pGame, TXT_MENU_GAME_HEROES, "ID_GAME_HEROES", ID_GAME_HEROES, Qt::Key_F3);
+    m_pSoundAction = AddCommand(pGame, TXT_MENU_GAME_SOUND, "ID_GAME_SOUND", ID_GAME_SOUND, Qt::Key_F4);
     m_pSoundAction->setCheckable(true);
     pGame->addSeparator();
-    QAction* pExit = AddCommand(pGame, "退出(&X)", "ID_APP_EXIT", 0);
+    QAction* pExit = AddCommand(pGame, TXT_MENU_APP_EXIT, "ID_APP_EXIT", ID_APP_EXIT, 0);
+    connect(pExit, &QAction::triggered, this, &QWidget::close);
 
-    QMenu* pHelp = menuBar()->addMenu(QString::fromUtf8("帮助(&H)"));
-    QAction* pRules = AddCommand(pHelp, "游戏说明(&G)", "ID_HELP_RULES", 0);
+    QMenu* pHelp = menuBar()->addMenu(QString::fromUtf8(TXT_MENU_HELP));
+    AddCommand(pHelp, TXT_MENU_HELP_RULES, "ID_HELP_RULES", ID_HELP_RULES, 0);
     pHelp->addSeparator();
-    QAction* pAbout = AddCommand(pHelp, "关于" ORVO_APP_TITLE "(&A)", "ID_APP_ABOUT", 0);
+    AddCommand(pHelp, TXT_MENU_APP_ABOUT, "ID_APP_ABOUT", ID_APP_ABOUT, 0);
     // F1 works although the item shows no key.
     auto* pF1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(pF1, &QShortcut::activated, this, [this] { Q_EMIT Command(ID_HELP_RULES); });
 
     // Esc as a window shortcut reaches the frame wherever the focus is,
     // but not while a menu or a dialog has the keyboard.
     auto* pEsc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(pEsc, &QShortcut::activated, this, &CMainFrame::HideToTray);
-
-    connect(pNew, &QAction::triggered, this, &CMainFrame::GameNew);
-    connect(pHeroes, &QAction::triggered, this, &CMainFrame::GameHeroes);
-    connect(m_pSoundAction, &QAction::triggered, this, &CMainFrame::GameSound);
-    connect(pExit, &QAction::triggered, this, &QWidget::close);
-    connect(pRules, &QAction::triggered, this, &CMainFrame::HelpRules);
-    connect(pF1, &QShortcut::activated, this, &CMainFrame::HelpRules);
-    connect(pAbout, &QAction::triggered, this, &CMainFrame::AppAbout);
 }
 
 void CMainFrame::CenterWindow()

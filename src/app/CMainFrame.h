@@ -6,6 +6,8 @@
 #include <QTimer>
 #include <functional>
 
+#include "CAppShell.h"
+
 class CClientWidget;
 class CClientWindow;
 class CDC;
@@ -17,7 +19,7 @@ class QMenu;
 // menu commands as signals for the application to connect, asks its painter
 // for the client area's picture, and hides itself into the notification
 // area on Esc. It knows nothing of the game.
-class CMainFrame : public QMainWindow {
+class CMainFrame : public QMainWindow, public CAppWindow {
     Q_OBJECT
 
 public:
@@ -27,7 +29,7 @@ public:
     // The main icon, IDR_MAINFRAME, in every size the program carries.
     static QIcon MainIcon();
 
-    CClientWindow& ClientWindow();
+    CClientWindow& ClientWindow() override;
     QWidget* ClientWidget();
     // Centred now, and again once the window manager has put its border
     // round the window: the bordered window is what sits in the middle.
@@ -35,12 +37,14 @@ public:
 
     // Draws the whole client area whenever it must be painted anew.
     void SetPainter(std::function<void(CDC&)> painter) { m_painter = std::move(painter); }
+    void Show() override { show(); }
+    bool IsShown() const override { return isVisible(); }
     // The menu's check mark for the sound switch.
-    void SetSoundChecked(bool bOn);
+    void SetSoundChecked(bool bOn) override;
 
     // The blink timer: BlinkTick comes every 500 ms only while it runs.
-    void StartBlinkTimer();
-    void StopBlinkTimer();
+    void StartBlinkTimer() override;
+    void StopBlinkTimer() override;
     bool IsBlinkTimerRunning() const { return m_blinkTimer.isActive(); }
 
     // Esc: into the notification area, or onto the task bar where the
@@ -60,11 +64,8 @@ Q_SIGNALS:
     void LButtonUp(int x, int y);
     void RButtonUp(int x, int y);
     void BlinkTick();
-    void GameNew();
-    void GameHeroes();
-    void GameSound();
-    void HelpRules();
-    void AppAbout();
+    // A menu item or its key, by its command number (Exit closes the window).
+    void Command(unsigned nId);
 
 protected:
     void showEvent(QShowEvent* pEvent) override;
@@ -73,7 +74,7 @@ protected:
 private:
     void MoveToCentre();
     void CreateMenu();
-    QAction* AddCommand(QMenu* pMenu, const char* pText, const char* pId, int nKey);
+    QAction* AddCommand(QMenu* pMenu, const char* pText, const char* pName, unsigned nId, int nKey);
     void OnTimer();
     void OnTrayActivated(QSystemTrayIcon::ActivationReason reason);
     void RemoveTrayIcon();

@@ -10,9 +10,10 @@
 #include <optional>
 
 #include "AppIdentity.h"
+#include "CAppController.h"
 #include "CDialogLayout.h"
 #include "CGbk.h"
-#include "CHeroRecord.h"
+#include "Texts.h"
 #include "resource.h"
 
 class CNewHeroDlg::CNameValidator : public QValidator {
@@ -21,11 +22,9 @@ public:
 
     State validate(QString& input, int& /*pos*/) const override
     {
-        const int nBytes = CGbk::GbkLength(input.toStdString());
-        m_bLastUnrepresentable = nBytes < 0;
-        if (nBytes < 0 || nBytes > CHeroRecord::kNameBytes)
-            return Invalid;
-        return Acceptable;
+        const CHeroRecord::NameFit fit = CHeroRecord::FitName(input.toStdString());
+        m_bLastUnrepresentable = fit == CHeroRecord::NameFit::Unstorable;
+        return fit == CHeroRecord::NameFit::Fits ? Acceptable : Invalid;
     }
 
     // Why the last text was refused: a character GBK lacks, or the length.
@@ -38,10 +37,10 @@ private:
 CNewHeroDlg::CNewHeroDlg(QWidget* pParent) : QDialog(pParent)
 {
     const CDialogLayout layout;
-    layout.SetUpDialog(*this, QStringLiteral("恭喜！"), 187, 91);
+    layout.SetUpDialog(*this, QString::fromUtf8(TXT_NEW_HERO_CAPTION), 187, 91);
     layout.AddIcon(*this, IDI_HERO, 11, 10);
-    layout.AddText(*this, QStringLiteral("你已经取得了游戏前十名的好成绩"), 45, 10, 125, 8);
-    layout.AddText(*this, QStringLiteral("赶快输入你的大名吧！"), 45, 25, 85, 8);
+    layout.AddText(*this, QString::fromUtf8(TXT_NEW_HERO_LINE1), 45, 10, 125, 8);
+    layout.AddText(*this, QString::fromUtf8(TXT_NEW_HERO_LINE2), 45, 25, 85, 8);
 
     m_pNameEdit = new QLineEdit(this);
     m_pNameEdit->setObjectName(QStringLiteral("IDC_NAME"));
@@ -52,7 +51,7 @@ CNewHeroDlg::CNewHeroDlg(QWidget* pParent) : QDialog(pParent)
 
     layout.AddOkButton(*this, 45, 65);
 
-    QPushButton* pCancel = layout.AddButton(*this, QStringLiteral("取消"), 110, 65, 50, 14);
+    QPushButton* pCancel = layout.AddButton(*this, QString::fromUtf8(TXT_BUTTON_CANCEL), 110, 65, 50, 14);
     pCancel->setObjectName(QStringLiteral("IDCANCEL"));
     connect(pCancel, &QPushButton::clicked, this, &CNewHeroDlg::reject);
 }
@@ -67,25 +66,17 @@ int CNewHeroDlg::DoModal()
     return exec();
 }
 
-QString CNewHeroDlg::TooLongMessage()
+QString CNewHeroDlg::RefusalText(CHeroRecord::NameFit fit)
 {
-    return QStringLiteral("“请填入不多于%1个的字符。”").arg(CHeroRecord::kNameBytes);
-}
-
-QString CNewHeroDlg::UnrepresentableMessage()
-{
-    return QStringLiteral("名字中有无法保存的字符。");
+    return QString::fromStdString(CAppController::NameRefusal(fit));
 }
 
 void CNewHeroDlg::accept()
 {
-    const std::optional<std::string> name = CGbk::Utf8ToGbk(m_pNameEdit->text().toStdString());
+    const std::string text = m_pNameEdit->text().toStdString();
+    const std::optional<std::string> name = CHeroRecord::StoredName(text);
     if (!name) {
-        FailOnName(UnrepresentableMessage());
-        return;
-    }
-    if (name->size() > static_cast<std::size_t>(CHeroRecord::kNameBytes)) {
-        FailOnName(TooLongMessage());
+        FailOnName(RefusalText(CHeroRecord::FitName(text)));
         return;
     }
     m_strName = *name;
@@ -99,7 +90,7 @@ void CNewHeroDlg::OnInputRejected()
         return;
     }
     QToolTip::showText(m_pNameEdit->mapToGlobal(QPoint(0, m_pNameEdit->height())),
-                       UnrepresentableMessage(), m_pNameEdit);
+                       RefusalText(CHeroRecord::NameFit::Unstorable), m_pNameEdit);
 }
 
 void CNewHeroDlg::FailOnName(const QString& message)

@@ -5,6 +5,8 @@
 #include <QString>
 #include <string>
 
+#include "CHeroRecord.h"
+
 class QLineEdit;
 
 // Asks a player whose result made the top ten for a name. The caller presets
@@ -20,10 +22,8 @@ public:
     // QDialog::Accepted on OK.
     int DoModal();
 
-    // The warning for a name over the byte limit, and the one for a name
-    // that cannot be kept in GBK.
-    static QString TooLongMessage();
-    static QString UnrepresentableMessage();
+    // The warning for a name that cannot be kept, by why.
+    static QString RefusalText(CHeroRecord::NameFit fit);
 
     std::string m_strName;
 

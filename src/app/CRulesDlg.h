@@ -8,15 +8,12 @@ class QPlainTextEdit;
 class QPushButton;
 
 // The game instructions, shown read-only. The caller fills m_strText
-// (UTF-8, lines ending "\r\n") before DoModal, usually with RulesText().
+// (UTF-8, lines ending "\r\n") before DoModal.
 class CRulesDlg : public QDialog {
     Q_OBJECT
 
 public:
     explicit CRulesDlg(QWidget* pParent = nullptr);
-
-    // The instructions text IDS_RULES: lines joined and ended with "\r\n".
-    static std::string RulesText();
 
     int DoModal();
 

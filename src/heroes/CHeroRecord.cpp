@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "CGbk.h"
+
 namespace {
 
 constexpr int kNameEnd = CHeroRecord::kNameBytes;   // bytes 12-13 balls, 14-15 score
@@ -100,4 +102,20 @@ bool CHeroRecord::Decode()
     m_nBalls = block[kNameEnd] * 256 + block[kNameEnd + 1];
     m_nScore = block[kNameEnd + 2] * 256 + block[kNameEnd + 3];
     return true;
+}
+
+CHeroRecord::NameFit CHeroRecord::FitName(const std::string& utf8)
+{
+    const std::optional<std::string> gbk = CGbk::Utf8ToGbk(utf8);
+    if (!gbk)
+        return NameFit::Unstorable;
+    return gbk->size() > static_cast<std::size_t>(kNameBytes) ? NameFit::TooLong : NameFit::Fits;
+}
+
+std::optional<std::string> CHeroRecord::StoredName(const std::string& utf8)
+{
+    std::optional<std::string> gbk = CGbk::Utf8ToGbk(utf8);
+    if (gbk && gbk->size() > static_cast<std::size_t>(kNameBytes))
+        return std::nullopt;
+    return gbk;
 }

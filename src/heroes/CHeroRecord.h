@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 // One top-ten entry: name, balls removed, score, and its code string, the
@@ -12,6 +13,12 @@ public:
     static constexpr int kNameBytes = 12;
     static constexpr int kBlockBytes = 18;
     static constexpr int kMaxCodeChars = 28;
+
+    // Whether a name typed in UTF-8 can be kept in a record.
+    enum class NameFit { Fits, TooLong, Unstorable };
+    static NameFit FitName(const std::string& utf8);
+    // The GBK bytes of a name that fits; nullopt for one that does not.
+    static std::optional<std::string> StoredName(const std::string& utf8);
 
     CHeroRecord() = default;
     virtual ~CHeroRecord() = default;

@@ -3,18 +3,17 @@
 
 #include "CAboutDlg.h"
 #include "CHeroBoardDlg.h"
+#include "CNewHeroDlg.h"
 #include "CPrivateProfile.h"
 #include "CRulesDlg.h"
+#include "CWideText.h"
 #include "WinResource.h"
 
 namespace {
 
-std::wstring LoadWideString(HINSTANCE hInstance, UINT id)
+std::wstring Wide(const std::string& utf8)
 {
-    const wchar_t* pText = nullptr;
-    // Length 0 asks for a pointer into the resource itself.
-    const int length = LoadStringW(hInstance, id, reinterpret_cast<LPWSTR>(&pText), 0);
-    return length > 0 ? std::wstring(pText, static_cast<std::size_t>(length)) : std::wstring();
+    return CWideText::FromUtf8(utf8).value_or(std::wstring());
 }
 
 }  // namespace
@@ -23,13 +22,11 @@ CGameApp::CGameApp(HINSTANCE hInstance) : m_hInstance(hInstance) {}
 
 CGameApp::~CGameApp()
 {
-    m_session.View().Attach(nullptr);
-    m_session.SetFrame(nullptr);
+    m_controller.OnMainWindowClosed();
     m_pMainWnd.reset();
-    m_session.Heroes().SetProfile(nullptr);
 }
 
-bool CGameApp::WakeOtherInstance()
+bool CGameApp::FindAndWakeOtherInstance()
 {
     HWND hOther = FindWindowA(CMainFrame::kClassName, ORVO_APP_TITLE);
     if (!hOther)
@@ -54,34 +51,69 @@ int CGameApp::ScreenScale()
 
 bool CGameApp::InitInstance()
 {
-    if (WakeOtherInstance())
-        return false;
-    if (!CMainFrame::RegisterWindowClass(m_hInstance))
-        return false;
+    return m_controller.InitInstance();
+}
 
+CProfile* CGameApp::OpenProfile()
+{
     wchar_t path[MAX_PATH + 1] = {};
     const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH + 1);
     if (length == 0 || length > MAX_PATH)
-        return false;
+        return nullptr;
     const std::wstring profilePath = CPrivateProfile::Locate(path);
     if (profilePath.empty())
-        return false;
+        return nullptr;
     m_pProfile = std::make_unique<CPrivateProfile>(profilePath);
-    m_session.LoadSettings(*m_pProfile);
+    return m_pProfile.get();
+}
 
+CAppWindow* CGameApp::CreateMainWindow()
+{
+    if (!CMainFrame::RegisterWindowClass(m_hInstance))
+        return nullptr;
     m_pMainWnd = std::make_unique<CMainFrame>();
     if (!m_pMainWnd->Create(m_hInstance, ORVO_APP_TITLE, ScreenScale()))
-        return false;
+        return nullptr;
     m_pMainWnd->SetEvents(this);
     CDialog::SetDefaultOwner(m_pMainWnd->GetSafeHwnd());
-    m_session.SetFrame(m_pMainWnd.get());
     m_pMainWnd->CenterWindow();
-    m_session.View().Attach(&m_pMainWnd->ClientWindow());
-    // The first three balls fall while the window is still hidden.
-    Game().NewGame();
-    ShowWindow(m_pMainWnd->GetSafeHwnd(), SW_SHOW);
-    UpdateWindow(m_pMainWnd->GetSafeHwnd());
+    return m_pMainWnd.get();
+}
+
+void CGameApp::ShowNotice(NoticeKind kind, const std::string& caption, const std::string& text)
+{
+    const UINT icon = kind == NoticeKind::Warning ? MB_ICONWARNING : MB_ICONINFORMATION;
+    MessageBoxW(m_pMainWnd ? m_pMainWnd->GetSafeHwnd() : nullptr, Wide(text).c_str(),
+                Wide(caption).c_str(), MB_OK | icon);
+}
+
+bool CGameApp::AskName(std::string& name)
+{
+    CNewHeroDlg dlg;
+    dlg.m_strName = name;
+    if (dlg.DoModal() != IDOK)
+        return false;
+    name = dlg.m_strName;
     return true;
+}
+
+void CGameApp::ShowHeroBoard(const CHeroList& heroes)
+{
+    CHeroBoardDlg dlg(heroes);
+    dlg.DoModal();
+}
+
+void CGameApp::ShowRules(const std::string& text)
+{
+    CRulesDlg dlg;
+    dlg.m_strText = Wide(text);
+    dlg.DoModal();
+}
+
+void CGameApp::ShowAbout()
+{
+    CAboutDlg dlg;
+    dlg.DoModal();
 }
 
 int CGameApp::Run()
@@ -101,76 +133,4 @@ int CGameApp::ExitInstance()
 {
     CMainFrame::UnregisterWindowClass(m_hInstance);
     return 0;
-}
-
-void CGameApp::OnFramePaint(CDC& dc)
-{
-    m_session.View().Paint(dc, Game());
-}
-
-void CGameApp::OnFrameLButtonUp(std::uint32_t flags, int x, int y)
-{
-    Game().OnClick(flags, x, y);
-}
-
-void CGameApp::OnFrameRButtonUp(std::uint32_t flags, int x, int y)
-{
-    Game().OnRightClick(flags, x, y);
-}
-
-void CGameApp::OnFrameBlinkTick(std::uint32_t id)
-{
-    Game().OnBlinkTimer(id);
-}
-
-bool CGameApp::OnFrameCommand(unsigned nId)
-{
-    switch (nId) {
-    case ID_APP_ABOUT:
-        OnAppAbout();
-        return true;
-    case ID_HELP_RULES:
-        OnHelpRules();
-        return true;
-    case ID_GAME_NEW:
-        OnGameNew();
-        return true;
-    case ID_GAME_SOUND:
-        OnGameSound();
-        return true;
-    case ID_GAME_HEROES:
-        OnGameHeroes();
-        return true;
-    default:
-        return false;
-    }
-}
-
-void CGameApp::OnAppAbout()
-{
-    CAboutDlg dlg;
-    dlg.DoModal();
-}
-
-void CGameApp::OnHelpRules()
-{
-    CRulesDlg dlg;
-    dlg.m_strText = LoadWideString(m_hInstance, IDS_RULES);
-    dlg.DoModal();
-}
-
-void CGameApp::OnGameNew()
-{
-    Game().NewGame();
-}
-
-void CGameApp::OnGameSound()
-{
-    m_session.SwitchSound();
-}
-
-void CGameApp::OnGameHeroes()
-{
-    CHeroBoardDlg dlg(Heroes());
-    dlg.DoModal();
 }

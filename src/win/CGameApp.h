@@ -5,14 +5,17 @@
 #include <string>
 
 #include "AppIdentity.h"
-#include "CAppOutput.h"
+#include "CAppController.h"
 #include "CMainFrame.h"
+#include "CWaveOutPlayer.h"
 
 class CPrivateProfile;
 
-// The application object: owns the game session for the whole run, starts up in a fixed order and handles every command of
-// the menu and the keys, which the window reports through CFrameEvents.
-class CGameApp : private CFrameEvents {
+// The application object on Windows: the shell that CAppController runs
+// in. It brings the window class, the settings file's place, the main
+// window, the dialogs and the message loop, and hands the window's
+// paints, clicks, ticks and commands to the controller.
+class CGameApp : private CAppShell, private CFrameEvents {
 public:
     explicit CGameApp(HINSTANCE hInstance);
     ~CGameApp();
@@ -25,31 +28,35 @@ public:
     int Run();
     int ExitInstance();
 
-    CGame& Game() { return m_session.Game(); }
-    CHeroList& Heroes() { return m_session.Heroes(); }
+    CAppController& Controller() { return m_controller; }
     CMainFrame* MainFrame() const { return m_pMainWnd.get(); }
-    void OnAppAbout();
-    void OnHelpRules();
-    void OnGameNew();
-    void OnGameSound();
-    void OnGameHeroes();
 
     // Where a second start finds this one.
-    static bool WakeOtherInstance();
+    static bool FindAndWakeOtherInstance();
     // The whole scale factor for the screen's pixel density, at least 1.
     static int ScreenScale();
 
 private:
+    // CAppShell
+    bool WakeOtherInstance() override { return FindAndWakeOtherInstance(); }
+    CProfile* OpenProfile() override;
+    CAppWindow* CreateMainWindow() override;
+    void ShowNotice(NoticeKind kind, const std::string& caption, const std::string& text) override;
+    bool AskName(std::string& name) override;
+    void ShowHeroBoard(const CHeroList& heroes) override;
+    void ShowRules(const std::string& text) override;
+    void ShowAbout() override;
+
     // CFrameEvents
-    void OnFramePaint(CDC& dc) override;
-    void OnFrameLButtonUp(std::uint32_t flags, int x, int y) override;
-    void OnFrameRButtonUp(std::uint32_t flags, int x, int y) override;
-    void OnFrameBlinkTick(std::uint32_t id) override;
-    bool OnFrameCommand(unsigned nId) override;
-    bool IsSoundOn() const override { return m_session.Game().IsSoundOn(); }
+    void OnFramePaint(CDC& dc) override { m_controller.Paint(dc); }
+    void OnFrameLButtonUp(int x, int y) override { m_controller.OnClick(x, y); }
+    void OnFrameRButtonUp(int x, int y) override { m_controller.OnRightClick(x, y); }
+    void OnFrameBlinkTick() override { m_controller.OnBlinkTimer(); }
+    bool OnFrameCommand(unsigned nId) override { return m_controller.OnCommand(nId); }
 
     HINSTANCE m_hInstance;
-    CAppOutput m_session;
+    CWaveOutPlayer m_player;
+    CAppController m_controller{*this, m_player};
     std::unique_ptr<CPrivateProfile> m_pProfile;
     std::unique_ptr<CMainFrame> m_pMainWnd;
 };

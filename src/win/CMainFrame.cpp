@@ -79,6 +79,12 @@ void CMainFrame::CenterWindow()
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+void CMainFrame::Show()
+{
+    ShowWindow(m_hWnd, SW_SHOW);
+    UpdateWindow(m_hWnd);
+}
+
 void CMainFrame::StartBlinkTimer()
 {
     SetTimer(m_hWnd, BLINK_TIMER_ID, BLINK_INTERVAL_MS, nullptr);
@@ -87,6 +93,11 @@ void CMainFrame::StartBlinkTimer()
 void CMainFrame::StopBlinkTimer()
 {
     KillTimer(m_hWnd, BLINK_TIMER_ID);
+}
+
+void CMainFrame::SetSoundChecked(bool bOn)
+{
+    CheckMenuItem(GetMenu(m_hWnd), ID_GAME_SOUND, MF_BYCOMMAND | (bOn ? MF_CHECKED : MF_UNCHECKED));
 }
 
 void CMainFrame::HideToTray()
@@ -147,17 +158,15 @@ LRESULT CMainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_LBUTTONUP:
         if (m_pEvents)
-            m_pEvents->OnFrameLButtonUp(static_cast<std::uint32_t>(wParam),
-                                        GET_X_LPARAM(lParam) / scale, GET_Y_LPARAM(lParam) / scale);
+            m_pEvents->OnFrameLButtonUp(GET_X_LPARAM(lParam) / scale, GET_Y_LPARAM(lParam) / scale);
         return 0;
     case WM_RBUTTONUP:
         if (m_pEvents)
-            m_pEvents->OnFrameRButtonUp(static_cast<std::uint32_t>(wParam),
-                                        GET_X_LPARAM(lParam) / scale, GET_Y_LPARAM(lParam) / scale);
+            m_pEvents->OnFrameRButtonUp(GET_X_LPARAM(lParam) / scale, GET_Y_LPARAM(lParam) / scale);
         return 0;
     case WM_TIMER:
-        if (m_pEvents)
-            m_pEvents->OnFrameBlinkTick(static_cast<std::uint32_t>(wParam));
+        if (m_pEvents && wParam == BLINK_TIMER_ID)
+            m_pEvents->OnFrameBlinkTick();
         return 0;
     case WM_KEYDOWN:
         if (wParam == VK_ESCAPE)
@@ -169,11 +178,6 @@ LRESULT CMainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SYSCOLORCHANGE:
         m_client.TakeSystemColours();
         InvalidateRect(m_hWnd, nullptr, FALSE);
-        return 0;
-    case WM_INITMENUPOPUP:
-        if (m_pEvents)
-            CheckMenuItem(reinterpret_cast<HMENU>(wParam), ID_GAME_SOUND,
-                          MF_BYCOMMAND | (m_pEvents->IsSoundOn() ? MF_CHECKED : MF_UNCHECKED));
         return 0;
     case WM_COMMAND:
         if (LOWORD(wParam) == ID_APP_EXIT) {

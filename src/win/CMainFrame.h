@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "CAppShell.h"
 #include "CClientArea.h"
 
 // What the main window reports to whoever plays in it. The window knows
@@ -10,13 +11,11 @@
 class CFrameEvents {
 public:
     virtual void OnFramePaint(CDC& dc) = 0;
-    virtual void OnFrameLButtonUp(std::uint32_t flags, int x, int y) = 0;
-    virtual void OnFrameRButtonUp(std::uint32_t flags, int x, int y) = 0;
-    virtual void OnFrameBlinkTick(std::uint32_t id) = 0;
+    virtual void OnFrameLButtonUp(int x, int y) = 0;
+    virtual void OnFrameRButtonUp(int x, int y) = 0;
+    virtual void OnFrameBlinkTick() = 0;
     // A command of the menu or the keys; false for one that is not ours.
     virtual bool OnFrameCommand(unsigned nId) = 0;
-    // For the menu's check mark beside the sound switch.
-    virtual bool IsSoundOn() const = 0;
 
 protected:
     ~CFrameEvents() = default;
@@ -26,7 +25,7 @@ protected:
 // the screen's whole scale factor), fixed in size, centred at every start.
 // Paint, mouse releases, blink ticks and commands go to its CFrameEvents; Esc hides the window into the notification area and
 // the icon's click, or a second start, brings it back.
-class CMainFrame {
+class CMainFrame : public CAppWindow {
 public:
     static constexpr const char* kClassName = "OrvoWindow";
     static constexpr UINT kTrayIconId = 128;
@@ -44,12 +43,16 @@ public:
     void CenterWindow();
     HWND GetSafeHwnd() const { return m_hWnd; }
     HACCEL Accelerators() const { return m_hAccel; }
-    CClientArea& ClientWindow() { return m_client; }
+    CClientArea& ClientWindow() override { return m_client; }
+    void Show() override;
+    bool IsShown() const override { return IsWindowVisible(m_hWnd) != FALSE; }
     // Null while nobody listens: then the window only paints its background.
     void SetEvents(CFrameEvents* pEvents) { m_pEvents = pEvents; }
 
-    void StartBlinkTimer();
-    void StopBlinkTimer();
+    void StartBlinkTimer() override;
+    void StopBlinkTimer() override;
+    // The menu's check mark beside the sound switch.
+    void SetSoundChecked(bool bOn) override;
 
     void HideToTray();
     void OnTrayNotify(WPARAM wParam, LPARAM lParam);

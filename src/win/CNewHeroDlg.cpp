@@ -4,14 +4,15 @@
 #include <algorithm>
 
 #include "AppIdentity.h"
+#include "CAppController.h"
+#include "CHeroRecord.h"
 #include "CWideText.h"
 
 namespace {
 
 bool FitsLimit(const std::wstring& text)
 {
-    const auto gbk = CWideText::ToGbk(text);
-    return gbk && static_cast<int>(gbk->size()) <= CNewHeroDlg::kMaxNameBytes;
+    return CHeroRecord::FitName(CWideText::ToUtf8(text)) == CHeroRecord::NameFit::Fits;
 }
 
 }  // namespace
@@ -31,13 +32,16 @@ bool CNewHeroDlg::DoDataExchange(bool bSave)
     if (!bSave) {
         m_strAccepted = CWideText::FromGbk(m_strName);
         SetWindowTextW(hEdit, m_strAccepted.c_str());
-        SendMessageW(hEdit, EM_LIMITTEXT, kMaxNameBytes, 0);
+        SendMessageW(hEdit, EM_LIMITTEXT, CHeroRecord::kNameBytes, 0);
         return true;
     }
-    const auto gbk = CWideText::ToGbk(EditText());
-    if (!gbk || static_cast<int>(gbk->size()) > kMaxNameBytes) {
-        MessageBoxW(GetSafeHwnd(), L"\u201c请填入不多于12个的字符。\u201d", L"" ORVO_APP_TITLE,
-                    MB_OK | MB_ICONEXCLAMATION);
+    const std::string text = CWideText::ToUtf8(EditText());
+    const auto gbk = CHeroRecord::StoredName(text);
+    if (!gbk) {
+        const auto refusal = CWideText::FromUtf8(
+            CAppController::NameRefusal(CHeroRecord::FitName(text)));
+        MessageBoxW(GetSafeHwnd(), refusal.value_or(std::wstring()).c_str(),
+                    L"" ORVO_APP_TITLE, MB_OK | MB_ICONEXCLAMATION);
         SetFocus(hEdit);
         return false;
     }

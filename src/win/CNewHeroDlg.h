@@ -6,12 +6,10 @@
 #include "CDialog.h"
 #include "WinResource.h"
 
-// Asks a player who made the top ten for a name. The name is GBK bytes, at
-// most 12 of them, whatever the system's code page.
+// Asks a player who made the top ten for a name. The name is GBK bytes,
+// as many as a record holds, whatever the system's code page.
 class CNewHeroDlg : public CDialog {
 public:
-    static constexpr int kMaxNameBytes = 12;
-
     explicit CNewHeroDlg(HWND hParent = nullptr) : CDialog(IDD_NEW_HERO, hParent) {}
 
     std::string m_strName;

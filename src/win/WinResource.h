@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The numbers only the Windows program has: its dialogs' controls, the
-// About and Exit commands, the title string and the tray message. The game's
+// title string and the tray message. The game's
 // resources keep their one list in resource.h.
 #pragma once
 
@@ -10,9 +10,6 @@
 #define IDC_HERO_NAME0 1000
 #define IDC_HERO_SCORE0 1010
 #define IDC_HERO_BALLS0 1020
-
-#define ID_APP_ABOUT 57664
-#define ID_APP_EXIT 57665
 
 #define AFX_IDS_APP_TITLE 57344
 

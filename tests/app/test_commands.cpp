@@ -20,10 +20,12 @@
 
 #include "CBoardGeometry.h"
 #include "AppTestSupport.h"
+#include "EndOfGame.h"
 #include "CAboutDlg.h"
 #include "CHeroBoardDlg.h"
 #include "CNewHeroDlg.h"
 #include "CRulesDlg.h"
+#include "Texts.h"
 
 namespace {
 
@@ -190,7 +192,7 @@ TEST(CommandsTest, SoundToggleKeepsTheRestOfTheFile)
 {
     CStartedApp started("[TOPTEN]\nHero0=ABC\n[CONFIG]\nPlaySound=7\n");
     ASSERT_TRUE(started.Started());
-    started.App().OnGameSound();
+    started.App().Controller().OnGameSound();
     EXPECT_FALSE(started.Game().IsSoundOn());
     EXPECT_TRUE(started.IniText().startsWith("[TOPTEN]\nHero0=ABC\n"));
     EXPECT_TRUE(started.IniText().endsWith("[CONFIG]\nPlaySound=0\n"));
@@ -202,7 +204,7 @@ TEST(CommandsTest, SoundToggleTakesEffectWhenTheFileCannotBeWritten)
     ASSERT_TRUE(started.Started());
     // The folder goes away under the running game.
     QDir(QFileInfo(started.IniPath()).absolutePath()).removeRecursively();
-    started.App().OnGameSound();
+    started.App().Controller().OnGameSound();
     EXPECT_TRUE(started.Game().IsSoundOn());
     EXPECT_TRUE(SoundCheckShown(started.Frame()));
     EXPECT_FALSE(QFile::exists(started.IniPath()));
@@ -226,8 +228,7 @@ TEST(CommandsTest, CommandsOpenTheirDialogsOverTheMainWindow)
         {"F1", [&] { QTest::keyClick(&frame, Qt::Key_F1); },
          [](QWidget* p) {
              auto* pDlg = qobject_cast<CRulesDlg*>(p);
-             return pDlg && pDlg->m_strText == CRulesDlg::RulesText() &&
-                    pDlg->m_strText.rfind("Orvo 1.0\r\n", 0) == 0;
+             return pDlg && pDlg->m_strText == TXT_RULES;
          }},
         {"ID_HELP_RULES", [&] { Command(frame, "ID_HELP_RULES")->trigger(); },
          [](QWidget* p) { return qobject_cast<CRulesDlg*>(p) != nullptr; }},
@@ -263,29 +264,22 @@ TEST(CommandsTest, ExitClosesAndDeletesTheMainWindow)
     EXPECT_EQ(started.App().MainFrame(), nullptr);
 }
 
-// A board one move from full where no line can form: no two neighbours
-// share a colour, and the three empty cells sit at the end of row 9.
+// The real dialogs and boxes of a game's end, on a board one move from full.
 class GameEndTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_started.Started());
-        std::array<std::uint8_t, 81> cells{};
-        for (int r = 1; r <= 9; ++r)
-            for (int c = 1; c <= 9; ++c)
-                cells[(r - 1) * 9 + (c - 1)] = static_cast<std::uint8_t>((r + 3 * c) % 7 + 1);
-        for (int c = 7; c <= 9; ++c)
-            cells[8 * 9 + (c - 1)] = 0;
-        m_started.Game().SetPosition(cells.data());
+        m_started.Game().SetPosition(OneMoveFromAFullBoard().data());
     }
 
-    // Moves the ball at (9, 6) one cell right: three balls fall and fill
-    // the board. Returns once the move, and every dialog it opened, is over.
+    // Makes the last move with the mouse. Returns once the move, and every
+    // dialog it opened, is over.
     void FillTheBoard()
     {
         QWidget* pClient = m_started.Frame().ClientWidget();
-        for (int col : {6, 7}) {
-            const QPoint pos(CBoardGeometry::CentreX(col), CBoardGeometry::CentreY(9));
+        for (int col : kLastMoveColumns) {
+            const QPoint pos(CBoardGeometry::CentreX(col), CBoardGeometry::CentreY(kLastMoveRow));
             QMouseEvent release(QEvent::MouseButtonRelease, pos, pClient->mapToGlobal(pos),
                                 Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
             QApplication::sendEvent(pClient, &release);

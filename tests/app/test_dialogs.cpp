@@ -26,6 +26,7 @@
 #include "CHeroList.h"
 #include "CNewHeroDlg.h"
 #include "CRulesDlg.h"
+#include "Texts.h"
 #include "NamedCase.h"
 
 namespace {
@@ -214,7 +215,7 @@ TEST_F(NewHeroDlgTest, CharacterGbkLacksIsRefusedAsTyped)
         Type(Edit(), QStringLiteral("a\U0001F600b"));
         EXPECT_EQ(Edit()->text(), QStringLiteral("ab"));
         EXPECT_TRUE(QToolTip::isVisible());
-        EXPECT_EQ(QToolTip::text(), CNewHeroDlg::UnrepresentableMessage());
+        EXPECT_EQ(QToolTip::text(), CNewHeroDlg::RefusalText(CHeroRecord::NameFit::Unstorable));
         Button("IDOK")->click();
     });
     EXPECT_EQ(result, QDialog::Accepted);
@@ -236,7 +237,7 @@ TEST_F(NewHeroDlgTest, UndecodablePresetIsRefusedAtOk)
             pBox->accept();
         });
         Button("IDOK")->click();
-        EXPECT_EQ(shown, CNewHeroDlg::UnrepresentableMessage());
+        EXPECT_EQ(shown, CNewHeroDlg::RefusalText(CHeroRecord::NameFit::Unstorable));
         EXPECT_TRUE(m_dlg.isVisible());
         Button("IDCANCEL")->click();
     });
@@ -360,28 +361,10 @@ TEST(AboutDlg, ShowsIconVersionAndClosesWithOk)
     EXPECT_EQ(result, QDialog::Accepted);
 }
 
-TEST(RulesText, HasItsSevenLinesEachEndedWithCrLf)
-{
-    const QString text = QString::fromStdString(CRulesDlg::RulesText());
-    ASSERT_TRUE(text.endsWith(QStringLiteral("\r\n")));
-    EXPECT_EQ(text.count(QLatin1Char('\n')), text.count(QStringLiteral("\r\n")));
-    const QStringList lines = text.chopped(2).split(QStringLiteral("\r\n"));
-    ASSERT_EQ(lines.size(), 7);
-    EXPECT_EQ(lines[0], QStringLiteral("Orvo 1.0"));
-    EXPECT_EQ(lines[1], QString());
-    EXPECT_EQ(lines[2], QStringLiteral("玩法："));
-    EXPECT_TRUE(lines[3].startsWith(QStringLiteral("    鼠标左键单击游戏窗口中的彩色小球，")));
-    EXPECT_TRUE(lines[3].endsWith(QStringLiteral("游戏根据删除小球的多少来排名次。")));
-    EXPECT_TRUE(lines[3].contains(QStringLiteral("五个或更多同色小球连成直线(横竖斜都可)自动删除。")));
-    EXPECT_EQ(lines[4], QString());
-    EXPECT_EQ(lines[5], QString());
-    EXPECT_FALSE(lines[6].trimmed().isEmpty());
-}
-
 TEST(RulesDlg, ShowsTheTextReadOnlyWithOkFocused)
 {
     CRulesDlg dlg;
-    dlg.m_strText = CRulesDlg::RulesText();
+    dlg.m_strText = TXT_RULES;
     const int result = RunModal([&dlg] { return dlg.DoModal(); }, [&dlg] {
         auto* pText = dlg.findChild<QPlainTextEdit*>(QStringLiteral("IDC_RULES_TEXT"));
         auto* pOk = dlg.findChild<QPushButton*>(QStringLiteral("IDOK"));

@@ -310,14 +310,14 @@ TEST(StartTest, FirstBallsFallWithoutPausingUntilTheWindowIsShown)
     CGameApp app;
     app.SetInstanceName(UniqueInstanceName());
     app.SetProfilePath(dir.filePath("orvo.ini"));
-    app.Output().SetClock(clock);
+    app.Controller().SetClock(clock);
     ASSERT_TRUE(app.InitInstance());
     EXPECT_EQ(app.Game().Count(), 3);
     EXPECT_EQ(clock.Slept(), 0u);
 
     // Once the window is up, every landing is paced again.
     ASSERT_TRUE(QTest::qWaitForWindowExposed(app.MainFrame()));
-    app.OnGameNew();
+    app.Controller().OnGameNew();
     EXPECT_EQ(app.Game().Count(), 3);
     EXPECT_GE(clock.Slept(), 3 * 50u);
 }

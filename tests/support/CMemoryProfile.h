@@ -13,6 +13,8 @@ public:
     std::map<std::pair<std::string, std::string>, std::string> values;
     int writes = 0;
     bool failWrites = false;
+    // Why a failed write failed.
+    CProfileError failure = CProfileError::Other;
 
     std::string GetProfileString(const std::string& section, const std::string& key,
                                  const std::string& def) const override
@@ -38,4 +40,5 @@ public:
         }
         return true;
     }
+    CProfileError GetLastWriteError() const override { return failure; }
 };

@@ -1,0 +1,198 @@
+// SPDX-License-Identifier: MIT
+#include "CAppController.h"
+
+#include "AppIdentity.h"
+#include "CGame.h"
+#include "Texts.h"
+#include "resource.h"
+
+CAppController::CAppController(CAppShell& shell, CSoundPlayer& player) : m_shell(shell)
+{
+    SetSoundPlayer(&player);
+}
+
+// The list and the view must not reach a settings file or a window that the
+// shell may already have dropped.
+CAppController::~CAppController()
+{
+    View().Attach(nullptr);
+    Heroes().SetProfile(nullptr);
+}
+
+bool CAppController::InitInstance()
+{
+    if (m_shell.WakeOtherInstance())
+        return false;
+    CProfile* pProfile = m_shell.OpenProfile();
+    if (!pProfile)
+        return false;
+    LoadSettings(*pProfile);
+
+    m_pWindow = m_shell.CreateMainWindow();
+    if (!m_pWindow)
+        return false;
+    m_pWindow->SetSoundChecked(Game().IsSoundOn());
+    View().Attach(&m_pWindow->ClientWindow());
+    // The first three balls fall while the window is still hidden.
+    Game().NewGame();
+    m_pWindow->Show();
+    return true;
+}
+
+void CAppController::OnMainWindowClosed()
+{
+    View().Attach(nullptr);
+    m_pWindow = nullptr;
+}
+
+void CAppController::Paint(CDC& dc)
+{
+    View().Paint(dc, Game());
+}
+
+void CAppController::OnClick(int x, int y)
+{
+    Game().OnClick(0, x, y);
+}
+
+void CAppController::OnRightClick(int x, int y)
+{
+    Game().OnRightClick(0, x, y);
+}
+
+void CAppController::OnBlinkTimer()
+{
+    Game().OnBlinkTimer(BLINK_TIMER_ID);
+}
+
+bool CAppController::OnCommand(unsigned nId)
+{
+    switch (nId) {
+    case ID_APP_ABOUT:
+        OnAppAbout();
+        return true;
+    case ID_HELP_RULES:
+        OnHelpRules();
+        return true;
+    case ID_GAME_NEW:
+        OnGameNew();
+        return true;
+    case ID_GAME_SOUND:
+        OnGameSound();
+        return true;
+    case ID_GAME_HEROES:
+        OnGameHeroes();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CAppController::OnAppAbout()
+{
+    m_shell.ShowAbout();
+}
+
+void CAppController::OnHelpRules()
+{
+    m_shell.ShowRules(TXT_RULES);
+}
+
+void CAppController::OnGameNew()
+{
+    Game().NewGame();
+}
+
+void CAppController::OnGameSound()
+{
+    const bool bOn = SwitchSound();
+    if (m_pWindow)
+        m_pWindow->SetSoundChecked(bOn);
+}
+
+void CAppController::OnGameHeroes()
+{
+    m_shell.ShowHeroBoard(Heroes());
+}
+
+std::string CAppController::NameRefusal(CHeroRecord::NameFit fit)
+{
+    switch (fit) {
+    case CHeroRecord::NameFit::TooLong: {
+        std::string text = TXT_NAME_TOO_LONG;
+        const std::size_t at = text.find("%1");
+        if (at != std::string::npos)
+            text.replace(at, 2, std::to_string(CHeroRecord::kNameBytes));
+        return text;
+    }
+    case CHeroRecord::NameFit::Unstorable:
+        return TXT_NAME_UNSTORABLE;
+    case CHeroRecord::NameFit::Fits:
+        break;
+    }
+    return std::string();
+}
+
+std::string CAppController::SaveFailureReason(CProfileError why)
+{
+    switch (why) {
+    case CProfileError::NoPermission:
+        return TXT_SAVE_NO_PERMISSION;
+    case CProfileError::ReadOnly:
+        return TXT_SAVE_READ_ONLY;
+    case CProfileError::DiskFull:
+        return TXT_SAVE_DISK_FULL;
+    case CProfileError::NotAFile:
+        return TXT_SAVE_NOT_A_FILE;
+    case CProfileError::Damaged:
+        return TXT_SAVE_DAMAGED;
+    case CProfileError::Unstorable:
+        return TXT_NAME_UNSTORABLE;
+    case CProfileError::None:
+    case CProfileError::Other:
+        break;
+    }
+    return TXT_SAVE_OTHER;
+}
+
+void CAppController::Pause(std::uint32_t ms)
+{
+    // A pause paces a step the player watches. While the window is not
+    // shown (the first balls of a start fall before it is) there is
+    // nothing to watch, and waiting would only delay the window.
+    if (m_pWindow && m_pWindow->IsShown())
+        m_pClock->Pause(ms);
+}
+
+std::uint32_t CAppController::GetTickCount()
+{
+    return m_pClock->GetTickCount();
+}
+
+void CAppController::StartBlinkTimer()
+{
+    if (m_pWindow)
+        m_pWindow->StartBlinkTimer();
+}
+
+void CAppController::StopBlinkTimer()
+{
+    if (m_pWindow)
+        m_pWindow->StopBlinkTimer();
+}
+
+void CAppController::ShowGameOver()
+{
+    m_shell.ShowNotice(CAppShell::NoticeKind::Information, TXT_NOTICE_CAPTION, TXT_GAME_OVER);
+}
+
+bool CAppController::AskName(std::string& name)
+{
+    return m_shell.AskName(name);
+}
+
+void CAppController::ReportSaveFailure(CProfileError why)
+{
+    m_shell.ShowNotice(CAppShell::NoticeKind::Warning, ORVO_APP_TITLE,
+                       std::string(TXT_SAVE_FAILED) + "\n" + SaveFailureReason(why));
+}

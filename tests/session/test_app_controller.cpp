@@ -1,0 +1,377 @@
+// SPDX-License-Identifier: MIT
+// The application as both programs run it, against a shell that writes
+// down what it is asked: the start and its order, the commands, the sound
+// switch and its check mark, and what the end of a game shows and keeps.
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "AppIdentity.h"
+#include "CAppController.h"
+#include "CBoardGeometry.h"
+#include "CClientWindow.h"
+#include "CMemoryProfile.h"
+#include "CSoundPlayer.h"
+#include "EndOfGame.h"
+#include "Texts.h"
+#include "resource.h"
+
+namespace {
+
+// Counts the pauses that really wait.
+class CCountingClock : public CTickClock {
+public:
+    std::uint32_t GetTickCount() const override { return m_nNow; }
+    int sleeps = 0;
+
+protected:
+    void Sleep(std::uint32_t ms) const override
+    {
+        ++const_cast<CCountingClock*>(this)->sleeps;
+        m_nNow += ms + 1;
+    }
+
+private:
+    mutable std::uint32_t m_nNow = 1000;
+};
+
+class CFakeShell : public CAppShell, public CAppWindow {
+public:
+    // What the shell was asked, in order, one line a call.
+    std::vector<std::string> calls;
+    bool bOtherInstance = false;
+    bool bHasProfile = true;
+    bool bCanCreate = true;
+    bool bShown = false;
+    bool bChecked = false;
+    // The names the player types, one per prompt; none left: Cancel.
+    std::vector<std::string> names;
+    std::vector<std::string> presets;
+    // The game's ball count when the window was shown.
+    int nCountWhenShown = -1;
+    CMemoryProfile profile;
+    CClientWindow client;
+    std::function<int()> countBalls;
+
+    bool WakeOtherInstance() override
+    {
+        calls.push_back("wake");
+        return bOtherInstance;
+    }
+    CProfile* OpenProfile() override
+    {
+        calls.push_back("profile");
+        return bHasProfile ? &profile : nullptr;
+    }
+    CAppWindow* CreateMainWindow() override
+    {
+        calls.push_back("create");
+        return bCanCreate ? this : nullptr;
+    }
+    CClientWindow& ClientWindow() override { return client; }
+    void Show() override
+    {
+        calls.push_back("show");
+        bShown = true;
+        if (countBalls)
+            nCountWhenShown = countBalls();
+    }
+    bool IsShown() const override { return bShown; }
+    void StartBlinkTimer() override { calls.push_back("timer on"); }
+    void StopBlinkTimer() override { calls.push_back("timer off"); }
+    void SetSoundChecked(bool bOn) override
+    {
+        bChecked = bOn;
+        calls.push_back(bOn ? "check on" : "check off");
+    }
+    void ShowNotice(NoticeKind kind, const std::string& caption, const std::string& text) override
+    {
+        calls.push_back(std::string(kind == NoticeKind::Warning ? "warning " : "notice ") +
+                        caption + ": " + text);
+    }
+    bool AskName(std::string& name) override
+    {
+        calls.push_back("name");
+        presets.push_back(name);
+        if (names.empty())
+            return false;
+        name = names.front();
+        names.erase(names.begin());
+        return true;
+    }
+    void ShowHeroBoard(const CHeroList&) override { calls.push_back("heroes"); }
+    void ShowRules(const std::string& text) override { calls.push_back("rules " + text); }
+    void ShowAbout() override { calls.push_back("about"); }
+};
+
+class AppControllerTest : public ::testing::Test {
+protected:
+    AppControllerTest() : m_player([](const CWaveFile&) { return true; })
+    {
+        m_controller.SetClock(m_clock);
+        m_shell.countBalls = [this] { return m_controller.Game().Count(); };
+    }
+
+    bool Start()
+    {
+        const bool bStarted = m_controller.InitInstance();
+        m_shell.calls.clear();
+        return bStarted;
+    }
+
+    void StartOneMoveFromTheEnd()
+    {
+        ASSERT_TRUE(Start());
+        m_controller.Game().SetPosition(OneMoveFromAFullBoard().data());
+    }
+
+    // The last move: the board fills and the game ends.
+    void FillTheBoard()
+    {
+        for (int col : kLastMoveColumns)
+            m_controller.OnClick(CBoardGeometry::CentreX(col), CBoardGeometry::CentreY(kLastMoveRow));
+        ASSERT_EQ(m_controller.Game().Count(), 81);
+    }
+
+    // The shell's calls from the end of the move on.
+    std::vector<std::string> EndCalls() const
+    {
+        std::vector<std::string> calls;
+        for (const std::string& call : m_shell.calls)
+            if (call.rfind("timer", 0) != 0)
+                calls.push_back(call);
+        return calls;
+    }
+
+    CFakeShell m_shell;
+    CCountingClock m_clock;
+    CSoundPlayer m_player;
+    CAppController m_controller{m_shell, m_player};
+};
+
+TEST_F(AppControllerTest, StartsInItsOrderWithTheFirstBallsFallenBeforeTheWindowShows)
+{
+    ASSERT_TRUE(m_controller.InitInstance());
+    EXPECT_EQ(m_shell.calls,
+              (std::vector<std::string>{"wake", "profile", "create", "check off", "show"}));
+    EXPECT_EQ(m_shell.nCountWhenShown, 3);
+    EXPECT_EQ(m_clock.sleeps, 0) << "nobody watches the balls fall before the window is shown";
+    // The game drew on the window it was given.
+    EXPECT_NE(m_shell.client.Surface(), CClientWindow().Surface());
+}
+
+TEST_F(AppControllerTest, AStartEndsAtTheFirstStepThatFails)
+{
+    const struct {
+        const char* pWhat;
+        bool CFakeShell::*pFlag;
+        bool bValue;
+        std::vector<std::string> calls;
+    } cases[] = {
+        {"another game runs", &CFakeShell::bOtherInstance, true, {"wake"}},
+        {"no settings file", &CFakeShell::bHasProfile, false, {"wake", "profile"}},
+        {"no window", &CFakeShell::bCanCreate, false, {"wake", "profile", "create"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pWhat);
+        CFakeShell shell;
+        shell.*c.pFlag = c.bValue;
+        CAppController controller(shell, m_player);
+        EXPECT_FALSE(controller.InitInstance());
+        EXPECT_EQ(shell.calls, c.calls);
+        EXPECT_EQ(controller.Game().Count(), 0) << "no game without a window";
+    }
+}
+
+TEST_F(AppControllerTest, PacesMovesOnlyWhileTheWindowIsShown)
+{
+    ASSERT_TRUE(Start());
+    m_controller.Pause(50);
+    EXPECT_EQ(m_clock.sleeps, 1);
+    m_shell.bShown = false;  // Esc
+    m_controller.Pause(50);
+    EXPECT_EQ(m_clock.sleeps, 1);
+}
+
+TEST_F(AppControllerTest, TheSoundSwitchStartsFromTheSettingsFileWithItsCheckMark)
+{
+    const struct {
+        const char* pStored;  // nullptr: no key
+        bool bOn;
+    } cases[] = {{nullptr, false}, {"1", true}, {"7", true}, {"0", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pStored ? c.pStored : "no key");
+        CFakeShell shell;
+        if (c.pStored)
+            shell.profile.values[{"CONFIG", "PlaySound"}] = c.pStored;
+        CAppController controller(shell, m_player);
+        ASSERT_TRUE(controller.InitInstance());
+        EXPECT_EQ(controller.Game().IsSoundOn(), c.bOn);
+        EXPECT_EQ(shell.bChecked, c.bOn);
+        EXPECT_EQ(shell.profile.writes, 0);
+    }
+}
+
+TEST_F(AppControllerTest, TheSoundCommandFlipsTheSwitchItsMarkAndTheFile)
+{
+    ASSERT_TRUE(Start());
+    for (const bool bOn : {true, false, true}) {
+        ASSERT_TRUE(m_controller.OnCommand(ID_GAME_SOUND));
+        EXPECT_EQ(m_controller.Game().IsSoundOn(), bOn);
+        EXPECT_EQ(m_shell.bChecked, bOn);
+        EXPECT_EQ((m_shell.profile.values[{"CONFIG", "PlaySound"}]), bOn ? "1" : "0");
+    }
+    // A file that cannot be written costs only the setting's future.
+    m_shell.profile.failWrites = true;
+    m_controller.OnGameSound();
+    EXPECT_FALSE(m_controller.Game().IsSoundOn());
+    EXPECT_FALSE(m_shell.bChecked);
+}
+
+TEST_F(AppControllerTest, EachCommandReachesItsDialogOrTheGame)
+{
+    ASSERT_TRUE(Start());
+    const struct {
+        unsigned nId;
+        std::string call;
+    } cases[] = {
+        {ID_APP_ABOUT, "about"},
+        {ID_HELP_RULES, std::string("rules ") + TXT_RULES},
+        {ID_GAME_HEROES, "heroes"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.nId);
+        m_shell.calls.clear();
+        EXPECT_TRUE(m_controller.OnCommand(c.nId));
+        EXPECT_EQ(m_shell.calls, std::vector<std::string>{c.call});
+    }
+    // The instructions begin with the game's name and version.
+    EXPECT_EQ(std::string(TXT_RULES).rfind("Orvo 1.0\r\n\r\n", 0), 0u);
+
+    // A new game at once, whatever the state: a selection ends with it.
+    m_controller.Game().SetPosition(std::array<std::uint8_t, 81>{1}.data());
+    m_shell.calls.clear();
+    m_controller.OnClick(CBoardGeometry::CentreX(1), CBoardGeometry::CentreY(1));
+    ASSERT_EQ(m_shell.calls, std::vector<std::string>{"timer on"});
+    m_shell.calls.clear();
+    EXPECT_TRUE(m_controller.OnCommand(ID_GAME_NEW));
+    EXPECT_EQ(m_controller.Game().Count(), 3);
+    EXPECT_EQ(m_shell.calls.front(), "timer off");
+
+    // Exit is the window's own business.
+    EXPECT_FALSE(m_controller.OnCommand(ID_APP_EXIT));
+}
+
+TEST_F(AppControllerTest, AQualifyingResultAsksForANameAndKeepsIt)
+{
+    StartOneMoveFromTheEnd();
+    m_shell.names = {"Ann"};
+    FillTheBoard();
+    EXPECT_EQ(EndCalls(), std::vector<std::string>{"name"});
+    EXPECT_EQ(m_shell.presets, std::vector<std::string>{ORVO_APP_TITLE});
+    ASSERT_EQ(m_controller.Heroes().GetCount(), 1);
+    EXPECT_EQ(m_controller.Heroes().Records().front()->GetName(), "Ann");
+    EXPECT_EQ(m_shell.profile.values.count({"TOPTEN", "Hero0"}), 1u);
+}
+
+TEST_F(AppControllerTest, DecliningTheNameShowsTheGameOverNotice)
+{
+    StartOneMoveFromTheEnd();
+    FillTheBoard();
+    EXPECT_EQ(EndCalls(), (std::vector<std::string>{
+                              "name", std::string("notice ") + TXT_NOTICE_CAPTION + ": " + TXT_GAME_OVER}));
+    EXPECT_EQ(m_controller.Heroes().GetCount(), 0);
+    EXPECT_EQ(m_shell.profile.writes, 0);
+}
+
+// A save that fails is told, in one box after the name, with its reason;
+// the list keeps the entry for this run.
+TEST_F(AppControllerTest, AFailedSaveIsReportedWithItsReason)
+{
+    const struct {
+        CProfileError why;
+        const char* pReason;
+    } cases[] = {
+        {CProfileError::NoPermission, TXT_SAVE_NO_PERMISSION},
+        {CProfileError::ReadOnly, TXT_SAVE_READ_ONLY},
+        {CProfileError::DiskFull, TXT_SAVE_DISK_FULL},
+        {CProfileError::NotAFile, TXT_SAVE_NOT_A_FILE},
+        {CProfileError::Damaged, TXT_SAVE_DAMAGED},
+        {CProfileError::Unstorable, TXT_NAME_UNSTORABLE},
+        {CProfileError::Other, TXT_SAVE_OTHER},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pReason);
+        m_shell.calls.clear();
+        m_shell.profile.failWrites = true;
+        m_shell.profile.failure = c.why;
+        StartOneMoveFromTheEnd();
+        m_controller.Heroes().Load();
+        m_shell.names = {"Ann"};
+        FillTheBoard();
+        EXPECT_EQ(EndCalls(), (std::vector<std::string>{
+                                  "name", std::string("warning ") + ORVO_APP_TITLE + ": " +
+                                              TXT_SAVE_FAILED + "\n" + c.pReason}));
+        EXPECT_EQ(m_controller.Heroes().GetCount(), 1);
+        EXPECT_EQ(m_shell.profile.values.count({"TOPTEN", "Hero0"}), 0u);
+    }
+}
+
+TEST(NameRuleTest, ANameFitsInTwelveGbkBytesOrIsRefusedWithItsReason)
+{
+    const struct {
+        const char* pName;
+        CHeroRecord::NameFit fit;
+    } cases[] = {
+        {"", CHeroRecord::NameFit::Fits},
+        {"Ann", CHeroRecord::NameFit::Fits},
+        {"abcdefghijkl", CHeroRecord::NameFit::Fits},
+        {"abcdefghijklm", CHeroRecord::NameFit::TooLong},
+        {"英雄英雄英雄", CHeroRecord::NameFit::Fits},  // two bytes each
+        {"英雄英雄英雄a", CHeroRecord::NameFit::TooLong},
+        {"\xF0\x9F\x98\x80", CHeroRecord::NameFit::Unstorable},  // an emoji: no GBK form
+        {"\xFF", CHeroRecord::NameFit::Unstorable},                // not UTF-8
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pName);
+        EXPECT_EQ(CHeroRecord::FitName(c.pName), c.fit);
+        EXPECT_EQ(CHeroRecord::StoredName(c.pName).has_value(), c.fit == CHeroRecord::NameFit::Fits);
+    }
+    EXPECT_EQ(CHeroRecord::StoredName("英雄"), std::string("\xD3\xA2\xD0\xDB"));
+    EXPECT_EQ(CAppController::NameRefusal(CHeroRecord::NameFit::TooLong),
+              "\xE2\x80\x9C请填入不多于12个的字符。\xE2\x80\x9D");
+    EXPECT_EQ(CAppController::NameRefusal(CHeroRecord::NameFit::Unstorable), TXT_NAME_UNSTORABLE);
+    EXPECT_EQ(CAppController::NameRefusal(CHeroRecord::NameFit::Fits), "");
+}
+
+// Seven lines, each ended with CR LF: the name and version, an empty line,
+// the heading, the rules, two empty lines and a closing line.
+TEST(RulesTextTest, HasItsSevenLinesEachEndedWithCrLf)
+{
+    std::string text = TXT_RULES;
+    ASSERT_GE(text.size(), 2u);
+    ASSERT_EQ(text.substr(text.size() - 2), "\r\n");
+    std::vector<std::string> lines;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t end = text.find("\r\n", at);
+        lines.push_back(text.substr(at, end - at));
+        at = end + 2;
+    }
+    for (const std::string& line : lines)
+        EXPECT_EQ(line.find_first_of("\r\n"), std::string::npos) << line;
+    ASSERT_EQ(lines.size(), 7u);
+    EXPECT_EQ(lines[0], "Orvo 1.0");
+    EXPECT_EQ(lines[1], "");
+    EXPECT_EQ(lines[2], "玩法：");
+    EXPECT_EQ(lines[3].rfind("    鼠标左键单击游戏窗口中的彩色小球，", 0), 0u);
+    EXPECT_NE(lines[3].find("五个或更多同色小球连成直线(横竖斜都可)自动删除。"), std::string::npos);
+    EXPECT_EQ(lines[4], "");
+    EXPECT_EQ(lines[5], "");
+    EXPECT_NE(lines[6].find_first_not_of(' '), std::string::npos);
+}
+
+}  // namespace
