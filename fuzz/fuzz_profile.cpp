@@ -85,7 +85,7 @@ CReadings ReadAll(const std::string& path, const std::vector<std::string>& secti
     CReadings readings;
     for (const std::string& section : sections)
         for (const std::string& key : keys)
-            readings.push_back(profile.GetProfileString(section, key, "\x01missing"));
+            readings.push_back(profile.GetString(section, key, "\x01missing"));
     return readings;
 }
 

@@ -59,7 +59,7 @@ bool Matches(const CResourceEntry& entry, CResourceType type, int id, int size)
 
 }  // namespace
 
-std::optional<CResourceData> FindResource(CResourceType type, int id, int size)
+std::optional<CResourceData> FindEmbeddedResource(CResourceType type, int id, int size)
 {
     for (const CResourceEntry& entry : g_resources) {
         if (Matches(entry, type, id, size)) {

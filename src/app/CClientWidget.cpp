@@ -18,7 +18,7 @@ CClientWidget::CClientWidget(CMainFrame& frame) : QWidget(&frame), m_frame(frame
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void CClientWidget::OnDrawn(const RECT& rc)
+void CClientWidget::OnDrawn(const CRect& rc)
 {
     m_bShowOnly = true;
     repaint(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top);

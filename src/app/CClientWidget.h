@@ -19,7 +19,7 @@ public:
 protected:
     // The panels have just drawn rc: put it on the screen before returning,
     // since a move is animated without going back to the event loop.
-    void OnDrawn(const RECT& rc) override;
+    void OnDrawn(const CRect& rc) override;
 
     void paintEvent(QPaintEvent* pEvent) override;
     void mouseReleaseEvent(QMouseEvent* pEvent) override;

@@ -140,7 +140,7 @@ QLabel* CDialogLayout::AddIcon(QDialog& dlg, int nIconId, int x, int y) const
     const int kIconPixels = 32;
     auto* pLabel = new QLabel(&dlg);
     QPixmap pixmap;
-    if (const auto data = FindResource(CResourceType::Icon, nIconId, kIconPixels))
+    if (const auto data = FindEmbeddedResource(CResourceType::Icon, nIconId, kIconPixels))
         pixmap.loadFromData(data->pData, static_cast<uint>(data->nSize), "PNG");
     pLabel->setPixmap(pixmap);
     pLabel->setGeometry(QRect(MapRect(x, y, 0, 0).topLeft(), QSize(kIconPixels, kIconPixels)));

@@ -48,7 +48,7 @@ QIcon CMainFrame::MainIcon()
 {
     QIcon icon;
     for (int size : {16, 32, 128}) {
-        const auto resource = FindResource(CResourceType::Icon, IDR_MAINFRAME, size);
+        const auto resource = FindEmbeddedResource(CResourceType::Icon, IDR_MAINFRAME, size);
         QPixmap pixmap;
         if (resource && pixmap.loadFromData(resource->pData, static_cast<uint>(resource->nSize)))
             icon.addPixmap(pixmap);

@@ -16,7 +16,7 @@ void CHeroList::Load()
     if (!m_pProfile)
         return;
     for (int i = 0; i < kMaxRecords; ++i) {
-        const std::string code = m_pProfile->GetProfileString(kSection, KeyOf(i), "");
+        const std::string code = m_pProfile->GetString(kSection, KeyOf(i), "");
         if (code.empty())
             continue;
         auto record = std::make_unique<CHeroRecord>();

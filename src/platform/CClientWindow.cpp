@@ -22,6 +22,6 @@ void CClientWindow::ReleaseDC(CDC& dc)
     dc.ResetTouched();
 }
 
-void CClientWindow::OnDrawn(const RECT&)
+void CClientWindow::OnDrawn(const CRect&)
 {
 }

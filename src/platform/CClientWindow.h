@@ -33,7 +33,7 @@ public:
 
 protected:
     // rc is in client pixels, right and bottom exclusive, never empty.
-    virtual void OnDrawn(const RECT& rc);
+    virtual void OnDrawn(const CRect& rc);
 
 private:
     CSystemColours m_colours;

@@ -37,7 +37,7 @@ struct CRingShades {
 
 }  // namespace
 
-void InflateRect(RECT& rc, std::int32_t dx, std::int32_t dy)
+void InflateRect(CRect& rc, std::int32_t dx, std::int32_t dy)
 {
     rc.left = Saturate(static_cast<long long>(rc.left) - dx);
     rc.top = Saturate(static_cast<long long>(rc.top) - dy);
@@ -54,15 +54,13 @@ void CDC::SetViewportOrg(std::int32_t x, std::int32_t y)
 void CDC::Touch(int left, int top, int right, int bottom)
 {
     if (!HasTouched()) {
-        m_touched = RECT{left, top, right, bottom};
+        m_touched = CRect{left, top, right, bottom};
         return;
     }
-    // The system's RECT (Windows) holds longs.
-    using Coord = decltype(m_touched.left);
-    m_touched.left = std::min<Coord>(m_touched.left, left);
-    m_touched.top = std::min<Coord>(m_touched.top, top);
-    m_touched.right = std::max<Coord>(m_touched.right, right);
-    m_touched.bottom = std::max<Coord>(m_touched.bottom, bottom);
+    m_touched.left = std::min(m_touched.left, left);
+    m_touched.top = std::min(m_touched.top, top);
+    m_touched.right = std::max(m_touched.right, right);
+    m_touched.bottom = std::max(m_touched.bottom, bottom);
 }
 
 void CDC::Fill(long long left, long long top, long long right, long long bottom,
@@ -82,7 +80,7 @@ void CDC::Fill(long long left, long long top, long long right, long long bottom,
     Touch(static_cast<int>(l), static_cast<int>(t), static_cast<int>(r), static_cast<int>(b));
 }
 
-void CDC::FillRect(const RECT& rc, std::uint32_t colour)
+void CDC::FillRect(const CRect& rc, std::uint32_t colour)
 {
     Fill(rc.left, rc.top, rc.right, rc.bottom, colour);
 }
@@ -100,7 +98,7 @@ void CDC::DrawRing(long long left, long long top, long long right, long long bot
         Fill(right - 1, top, right, bottom, bottomRight);
 }
 
-void CDC::DrawEdge(const RECT& rc, unsigned edge, unsigned flags)
+void CDC::DrawEdge(const CRect& rc, unsigned edge, unsigned flags)
 {
     const CSystemColours& c = *m_pColours;
     const CRingShades raisedOuter{c.light3D, c.dkShadow3D};

@@ -7,30 +7,20 @@
 
 // Rectangles for the drawing calls: right and bottom are exclusive, so
 // (2, 2, 34, 34) is 32 x 32 pixels.
-#ifdef _WIN32
-// On Windows the rectangle, the raster operations and the edge flags are the
-// system's own, with the same values: a shell can then hand them to the
-// system as they are. Only the headers that declare them: the whole of
-// <windows.h> would rename the game's FindResource.
-#include <windef.h>
-#include <wingdi.h>
-#include <winuser.h>
-#else
-struct RECT {
+struct CRect {
     std::int32_t left;
     std::int32_t top;
     std::int32_t right;
     std::int32_t bottom;
 };
-#endif
 
-inline bool operator==(const RECT& a, const RECT& b)
+inline bool operator==(const CRect& a, const CRect& b)
 {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
 // Grows a rectangle by dx and dy on every side (shrinks it when negative).
-void InflateRect(RECT& rc, std::int32_t dx, std::int32_t dy);
+void InflateRect(CRect& rc, std::int32_t dx, std::int32_t dy);
 
 // The system colours the game is drawn with: the window background and the
 // four shades of a three-dimensional edge.
@@ -52,7 +42,10 @@ struct CSystemColours {
 
 inline constexpr CSystemColours kDefaultSystemColours{};
 
-#ifndef _WIN32
+// DrawEdge's flags and BitBlt's raster operations under their Windows names
+// and values. Where <windows.h> came first they are its macros, with the
+// same values; where it comes later, its macros take over the names.
+#ifndef BDR_RAISEDOUTER
 // DrawEdge: which rings (outer, inner; raised or sunken) and which sides.
 constexpr unsigned BDR_RAISEDOUTER = 0x0001;
 constexpr unsigned BDR_SUNKENOUTER = 0x0002;
@@ -65,7 +58,9 @@ constexpr unsigned BF_TOP = 0x0002;
 constexpr unsigned BF_RIGHT = 0x0004;
 constexpr unsigned BF_BOTTOM = 0x0008;
 constexpr unsigned BF_RECT = BF_LEFT | BF_TOP | BF_RIGHT | BF_BOTTOM;
+#endif
 
+#ifndef SRCCOPY
 // BitBlt raster operations: per-pixel copy, AND, XOR of the RGB values.
 constexpr std::uint32_t SRCCOPY = 0x00CC0020;
 constexpr std::uint32_t SRCAND = 0x008800C6;
@@ -89,13 +84,13 @@ public:
     void SetViewportOrg(std::int32_t x, std::int32_t y);
 
     // Fills left..right - 1, top..bottom - 1; an empty rectangle fills nothing.
-    void FillRect(const RECT& rc, std::uint32_t colour);
+    void FillRect(const CRect& rc, std::uint32_t colour);
 
     // Rings from the outside in: the outer ring on the rectangle's outermost
     // pixels, the inner one a pixel further in. Top and left sides take the
     // ring's first shade, bottom and right its second; the bottom and right
     // sides are drawn last and so own the top-right and bottom-left corners.
-    void DrawEdge(const RECT& rc, unsigned edge, unsigned flags);
+    void DrawEdge(const CRect& rc, unsigned edge, unsigned flags);
 
     // Combines w x h pixels of the source at (sx, sy) onto (x, y). A surface
     // source is addressed in its own pixels, a context source in its logical
@@ -116,8 +111,8 @@ public:
 
     // Bounding rectangle, in surface pixels, of everything drawn so far.
     bool HasTouched() const { return m_touched.right > m_touched.left; }
-    RECT Touched() const { return m_touched; }
-    void ResetTouched() { m_touched = RECT{0, 0, 0, 0}; }
+    CRect Touched() const { return m_touched; }
+    void ResetTouched() { m_touched = CRect{0, 0, 0, 0}; }
 
 private:
     void Fill(long long left, long long top, long long right, long long bottom,
@@ -136,5 +131,5 @@ private:
     std::int32_t m_curX = 0;
     std::int32_t m_curY = 0;
     std::uint32_t m_pen = 0;
-    RECT m_touched{0, 0, 0, 0};
+    CRect m_touched{0, 0, 0, 0};
 };

@@ -5,13 +5,6 @@
 #include <string>
 #include <vector>
 
-#if defined(_WIN32)
-// windows.h renames GetProfileString and its sisters (GetProfileStringA...),
-// methods included, as the old framework lived with: every file must see
-// the same names, so on Windows every file that sees these sees it.
-#include <windows.h>
-#endif
-
 // One change to a settings file: set section/key to value, or remove the key
 // when value is empty (std::nullopt).
 struct CProfileEdit {
@@ -40,11 +33,11 @@ class CProfile {
 public:
     virtual ~CProfile() = default;
 
-    virtual std::string GetProfileString(const std::string& section, const std::string& key,
+    virtual std::string GetString(const std::string& section, const std::string& key,
                                          const std::string& def) const = 0;
     // Optional sign and the leading decimal digits of the value; no digits
     // read as 0, a missing key as def.
-    virtual int GetProfileInt(const std::string& section, const std::string& key,
+    virtual int GetInt(const std::string& section, const std::string& key,
                               int def) const = 0;
     // Applies every edit and replaces the file in one step; false (and the
     // file untouched) when it cannot be written.
@@ -52,12 +45,12 @@ public:
     // Why the last Write failed; meaningful only after a failure.
     virtual CProfileError GetLastWriteError() const { return CProfileError::Other; }
 
-    bool WriteProfileString(const std::string& section, const std::string& key,
+    bool WriteString(const std::string& section, const std::string& key,
                             const std::string& value)
     {
         return Write({CProfileEdit{section, key, value}});
     }
-    bool WriteProfileInt(const std::string& section, const std::string& key, int value)
+    bool WriteInt(const std::string& section, const std::string& key, int value)
     {
         return Write({CProfileEdit{section, key, std::to_string(value)}});
     }

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "CGameSession.h"
 
-#include "CEffectSound.h"
+#include "CResources.h"
 #include "CSoundPlayer.h"
+#include "CWaveFile.h"
 
 namespace {
 
@@ -35,14 +36,22 @@ bool CGameSession::TryEnter(int balls, int score)
 
 void CGameSession::PlayEffect(std::uint16_t id)
 {
-    if (m_pPlayer && m_game.IsSoundOn())
-        PlayEffectSound(*m_pPlayer, id);
+    if (!m_pPlayer || !m_game.IsSoundOn())
+        return;
+    // Looked up and read afresh every time: the sounds are tiny, and a
+    // damaged one then costs only its own effect.
+    const auto resource = FindEmbeddedResource(CResourceType::Wave, id);
+    if (!resource)
+        return;
+    CWaveFile wave;
+    if (wave.Parse(resource->pData, resource->nSize))
+        m_pPlayer->Play(wave);
 }
 
 void CGameSession::LoadSettings(CProfile& profile)
 {
     m_pProfile = &profile;
-    m_game.SetSound(profile.GetProfileInt(kConfigSection, kSoundKey, 0) != 0);
+    m_game.SetSound(profile.GetInt(kConfigSection, kSoundKey, 0) != 0);
     m_heroes.SetProfile(&profile);
     m_heroes.Load();
 }
@@ -54,6 +63,6 @@ bool CGameSession::SwitchSound()
     if (bOn && m_pPlayer)
         m_pPlayer->Reset();
     if (m_pProfile)
-        m_pProfile->WriteProfileInt(kConfigSection, kSoundKey, bOn ? 1 : 0);
+        m_pProfile->WriteInt(kConfigSection, kSoundKey, bOn ? 1 : 0);
     return bOn;
 }

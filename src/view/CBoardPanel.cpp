@@ -6,7 +6,7 @@ void CBoardPanel::Draw(CDC& dc) const
     DrawFrame(dc);
     for (std::int32_t row = 1; row <= CBoardGeometry::kCells; ++row) {
         for (std::int32_t col = 1; col <= CBoardGeometry::kCells; ++col) {
-            const RECT rc{SquareX(col), SquareY(row), SquareX(col) + kSquare, SquareY(row) + kSquare};
+            const CRect rc{SquareX(col), SquareY(row), SquareX(col) + kSquare, SquareY(row) + kSquare};
             dc.FillRect(rc, SquareColour(row, col));
             dc.DrawEdge(rc, BDR_RAISEDOUTER, BF_RECT);
         }
@@ -21,7 +21,7 @@ void CBoardPanel::DrawCell(std::int32_t row, std::int32_t col, std::uint8_t valu
             DrawBall(dc, x, y, value);
         } else {
             // Only the ball area: the square's edge and margin stay as drawn.
-            dc.FillRect(RECT{x, y, x + kBallSize, y + kBallSize}, SquareColour(row, col));
+            dc.FillRect(CRect{x, y, x + kBallSize, y + kBallSize}, SquareColour(row, col));
         }
     });
 }

@@ -19,7 +19,7 @@ CGameView::CGameView(CSurface ballStrip) : m_ballStrip(std::move(ballStrip))
 
 CSurface CGameView::LoadBallStrip()
 {
-    const auto resource = FindResource(CResourceType::Bitmap, IDB_BALLS);
+    const auto resource = FindEmbeddedResource(CResourceType::Bitmap, IDB_BALLS);
     CBitmap bitmap;
     if (resource && bitmap.Decode(resource->pData, resource->nSize))
         return bitmap.TakeSurface();

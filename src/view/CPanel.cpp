@@ -17,7 +17,7 @@ void CPanel::Init(CClientWindow* pWnd, std::int32_t left, std::int32_t top, std:
 void CPanel::DrawFrame(CDC& dc) const
 {
     dc.SetViewportOrg(m_x, m_y);
-    RECT rc{0, 0, m_nWidth, m_nHeight};
+    CRect rc{0, 0, m_nWidth, m_nHeight};
     dc.DrawEdge(rc, EDGE_SUNKEN, BF_RECT);
     if (m_bFill) {
         InflateRect(rc, -2, -2);

@@ -31,10 +31,10 @@ void CClientArea::Paint(HDC hPaintDC, const std::function<void(CDC&)>& draw)
 {
     CDC dc = GetDC();
     draw(dc);
-    Present(hPaintDC, RECT{0, 0, kWidth, kHeight});
+    Present(hPaintDC, CRect{0, 0, kWidth, kHeight});
 }
 
-void CClientArea::OnDrawn(const RECT& rc)
+void CClientArea::OnDrawn(const CRect& rc)
 {
     if (!m_hWnd)
         return;
@@ -43,7 +43,7 @@ void CClientArea::OnDrawn(const RECT& rc)
     ::ReleaseDC(m_hWnd, hDC);
 }
 
-void CClientArea::Present(HDC hDC, const RECT& rc) const
+void CClientArea::Present(HDC hDC, const CRect& rc) const
 {
     // The surface's rows are top-down 0xFFRRGGBB words: a 32-bit top-down
     // DIB, whose unused top byte the system ignores. The whole surface is

@@ -26,11 +26,11 @@ public:
     void Paint(HDC hPaintDC, const std::function<void(CDC&)>& draw);
 
 protected:
-    void OnDrawn(const RECT& rc) override;
+    void OnDrawn(const CRect& rc) override;
 
 private:
     // Copies the surface's pixels inside rc (client pixels) onto hDC.
-    void Present(HDC hDC, const RECT& rc) const;
+    void Present(HDC hDC, const CRect& rc) const;
 
     HWND m_hWnd = nullptr;
     int m_nScale = 1;

@@ -92,7 +92,7 @@ TEST_F(HeroListTest, ShortListTakesEveryResultAndSavesIt)
     EXPECT_TRUE(list.TryEnter(0, 0));
     EXPECT_EQ(prompt.events, (std::vector<std::string>{"effect 137", "ask Orvo"}));
     EXPECT_EQ(Names(list), (std::vector<std::string>{"old", ""}));
-    EXPECT_EQ(profile.GetProfileString("TOPTEN", "Hero1", ""), CodeOf("", 0, 0));
+    EXPECT_EQ(profile.GetString("TOPTEN", "Hero1", ""), CodeOf("", 0, 0));
 }
 
 TEST_F(HeroListTest, FullListComparesBallsOnly)
@@ -104,7 +104,7 @@ TEST_F(HeroListTest, FullListComparesBallsOnly)
     EXPECT_TRUE(list.TryEnter(42, 0));
     EXPECT_EQ(list.GetCount(), 10);
     EXPECT_EQ(Names(list).back(), "Orvo") << "42 balls beats 41 whatever the scores";
-    EXPECT_EQ(profile.GetProfileString("TOPTEN", "Hero9", ""), CodeOf("Orvo", 42, 0));
+    EXPECT_EQ(profile.GetString("TOPTEN", "Hero9", ""), CodeOf("Orvo", 42, 0));
 }
 
 TEST_F(HeroListTest, EqualResultGoesBelowTheOlderOne)
@@ -156,7 +156,7 @@ TEST_F(HeroListTest, CodesReadFromTheFileAreWrittenBackAsRead)
     list.Load();
     ASSERT_EQ(list.GetCount(), 1);
     ASSERT_TRUE(list.TryEnter(1, 1));
-    EXPECT_EQ(profile.GetProfileString("TOPTEN", "Hero0", ""), odd);
+    EXPECT_EQ(profile.GetString("TOPTEN", "Hero0", ""), odd);
 }
 
 TEST_F(HeroListTest, EleventhEntryPushesOutTheLast)

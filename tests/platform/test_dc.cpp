@@ -63,7 +63,7 @@ TEST(DcFillRect, FillsExclusiveOfRightAndBottomAfterTheOrigin)
     CSurface s(8, 6, kBack);
     CDC dc(s);
     dc.SetViewportOrg(2, 1);
-    dc.FillRect(RECT{-1, 0, 3, 2}, 0xFF0000);
+    dc.FillRect(CRect{-1, 0, 3, 2}, 0xFF0000);
     EXPECT_EQ(Picture(s, kEdgeLegend), Rows({
                                            "........",
                                            ".####...",
@@ -72,13 +72,13 @@ TEST(DcFillRect, FillsExclusiveOfRightAndBottomAfterTheOrigin)
                                            "........",
                                            "........",
                                        }));
-    EXPECT_EQ(dc.Touched(), (RECT{1, 1, 5, 3}));
+    EXPECT_EQ(dc.Touched(), (CRect{1, 1, 5, 3}));
 }
 
 TEST(DcFillRect, EmptyOrInvertedRectanglesFillNothing)
 {
-    const RECT cases[] = {{2, 2, 2, 5}, {2, 2, 5, 2}, {5, 2, 2, 5}, {2, 5, 5, 2}};
-    for (const RECT& rc : cases) {
+    const CRect cases[] = {{2, 2, 2, 5}, {2, 2, 5, 2}, {5, 2, 2, 5}, {2, 5, 5, 2}};
+    for (const CRect& rc : cases) {
         CSurface s(8, 8, kBack);
         CDC dc(s);
         dc.FillRect(rc, 0xFF0000);
@@ -107,7 +107,7 @@ TEST(DcDrawEdge, RingsTakeTheSystemShadesAndBottomRightOwnsTheCorners)
     for (const CEdgeCase& c : cases) {
         CSurface s(8, 6, kBack);
         CDC dc(s);
-        dc.DrawEdge(RECT{0, 0, 8, 6}, c.edge, BF_RECT);
+        dc.DrawEdge(CRect{0, 0, 8, 6}, c.edge, BF_RECT);
         EXPECT_EQ(Picture(s, kEdgeLegend), c.picture) << c.name;
     }
 }
@@ -116,7 +116,7 @@ TEST(DcDrawEdge, DrawsOnlyTheSidesAskedFor)
 {
     CSurface s(6, 4, kBack);
     CDC dc(s);
-    dc.DrawEdge(RECT{0, 0, 6, 4}, BDR_SUNKENOUTER, BF_TOP | BF_RIGHT);
+    dc.DrawEdge(CRect{0, 0, 6, 4}, BDR_SUNKENOUTER, BF_TOP | BF_RIGHT);
     EXPECT_EQ(Picture(s, kEdgeLegend), Rows({"SSSSSH", ".....H", ".....H", ".....H"}));
 }
 
@@ -215,7 +215,7 @@ TEST(DcBitBlt, PixelsWhoseSourceLiesOutsideTheSourceStayAsTheyWere)
     CDC dc(dst);
     EXPECT_TRUE(dc.BitBlt(0, 0, 4, 1, src, -1, 0, SRCCOPY));
     EXPECT_EQ(Picture(dst, {{kBack, '.'}, {0xFFFFFF, 'W'}}), ".WW.\n");
-    EXPECT_EQ(dc.Touched(), (RECT{1, 0, 3, 1}));
+    EXPECT_EQ(dc.Touched(), (CRect{1, 0, 3, 1}));
 }
 
 struct CLineCase {
@@ -255,7 +255,7 @@ TEST(DcLineTo, ContinuesFromTheLastEndPointAfterTheOrigin)
     dc.LineTo(3, 0);
     dc.LineTo(3, 2);
     EXPECT_EQ(Picture(s, kEdgeLegend), Rows({"......", ".####.", "....#.", "......"}));
-    EXPECT_EQ(dc.Touched(), (RECT{1, 1, 5, 3}));
+    EXPECT_EQ(dc.Touched(), (CRect{1, 1, 5, 3}));
 }
 
 // Every operation with coordinates at the ends of their range: each draws
@@ -271,31 +271,31 @@ TEST(DcClipping, ExtremeCoordinatesDrawOnlyTheirVisiblePart)
 {
     const CExtremeCase cases[] = {
         {"fill everything",
-         [](CDC& dc) { dc.FillRect(RECT{INT_MIN, INT_MIN, INT_MAX, INT_MAX}, 0xFF0000); }, 40},
+         [](CDC& dc) { dc.FillRect(CRect{INT_MIN, INT_MIN, INT_MAX, INT_MAX}, 0xFF0000); }, 40},
         {"fill far left",
-         [](CDC& dc) { dc.FillRect(RECT{INT_MIN, 0, INT_MIN + 3, 3}, 0xFF0000); }, 0},
+         [](CDC& dc) { dc.FillRect(CRect{INT_MIN, 0, INT_MIN + 3, 3}, 0xFF0000); }, 0},
         {"origin plus left would wrap to zero",
          [](CDC& dc) {
              dc.SetViewportOrg(INT_MIN, 0);
-             dc.FillRect(RECT{INT_MIN, 0, INT_MIN + 3, 3}, 0xFF0000);
+             dc.FillRect(CRect{INT_MIN, 0, INT_MIN + 3, 3}, 0xFF0000);
          },
          0},
         {"origin far right",
          [](CDC& dc) {
              dc.SetViewportOrg(INT_MAX, INT_MAX);
-             dc.FillRect(RECT{0, 0, 5, 5}, 0xFF0000);
+             dc.FillRect(CRect{0, 0, 5, 5}, 0xFF0000);
          },
          0},
         {"edge around everything",
-         [](CDC& dc) { dc.DrawEdge(RECT{INT_MIN, INT_MIN, INT_MAX, INT_MAX}, EDGE_SUNKEN, BF_RECT); },
+         [](CDC& dc) { dc.DrawEdge(CRect{INT_MIN, INT_MIN, INT_MAX, INT_MAX}, EDGE_SUNKEN, BF_RECT); },
          0},
         {"edge of an inverted rectangle",
-         [](CDC& dc) { dc.DrawEdge(RECT{INT_MAX, INT_MAX, INT_MIN, INT_MIN}, EDGE_SUNKEN, BF_RECT); },
+         [](CDC& dc) { dc.DrawEdge(CRect{INT_MAX, INT_MAX, INT_MIN, INT_MIN}, EDGE_SUNKEN, BF_RECT); },
          0},
         {"edge whose inner ring reaches the surface",
          [](CDC& dc) {
              dc.SetViewportOrg(INT_MAX, INT_MAX);
-             dc.DrawEdge(RECT{INT_MIN, INT_MIN, INT_MAX, INT_MAX}, EDGE_SUNKEN, BF_RECT);
+             dc.DrawEdge(CRect{INT_MIN, INT_MIN, INT_MAX, INT_MAX}, EDGE_SUNKEN, BF_RECT);
          },
          12},
         {"row across the whole range",
@@ -336,7 +336,7 @@ TEST(DcClipping, ExtremeCoordinatesDrawOnlyTheirVisiblePart)
          0},
         {"copy within itself from far away",
          [](CDC& dc) {
-             dc.FillRect(RECT{0, 0, 1, 1}, 0xFF0000);
+             dc.FillRect(CRect{0, 0, 1, 1}, 0xFF0000);
              dc.BitBlt(INT_MAX, INT_MAX, INT_MAX, INT_MAX, dc, INT_MIN, INT_MIN, SRCCOPY);
              dc.BitBlt(1, 0, 3, 3, dc, INT_MAX, INT_MAX, SRCINVERT);
          },
@@ -362,12 +362,12 @@ TEST(DcClipping, DiagonalFromFarAwayStaysOnItsExactLine)
 
 TEST(DcInflateRect, ShrinksAndSaturatesInsteadOfWrapping)
 {
-    RECT rc{0, 0, 89, 33};
+    CRect rc{0, 0, 89, 33};
     InflateRect(rc, -2, -2);
-    EXPECT_EQ(rc, (RECT{2, 2, 87, 31}));
-    RECT huge{INT_MIN, INT_MIN, INT_MAX, INT_MAX};
+    EXPECT_EQ(rc, (CRect{2, 2, 87, 31}));
+    CRect huge{INT_MIN, INT_MIN, INT_MAX, INT_MAX};
     InflateRect(huge, 1, 1);
-    EXPECT_EQ(huge, (RECT{INT_MIN, INT_MIN, INT_MAX, INT_MAX}));
+    EXPECT_EQ(huge, (CRect{INT_MIN, INT_MIN, INT_MAX, INT_MAX}));
 }
 
 TEST(SurfacePpm, WritesBinaryRgbRowsTopFirst)

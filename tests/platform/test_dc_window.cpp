@@ -32,8 +32,8 @@ TEST(ClientWindow, DrawsInTheSystemColoursItIsGiven)
     EXPECT_EQ(s.Pixel(307, 347), system.btnFace);
 
     CDC dc = wnd.GetDC();
-    dc.DrawEdge(RECT{10, 10, 20, 20}, EDGE_SUNKEN, BF_RECT);
-    dc.DrawEdge(RECT{30, 10, 40, 20}, EDGE_RAISED, BF_RECT);
+    dc.DrawEdge(CRect{10, 10, 20, 20}, EDGE_SUNKEN, BF_RECT);
+    dc.DrawEdge(CRect{30, 10, 40, 20}, EDGE_RAISED, BF_RECT);
     wnd.ReleaseDC(dc);
     const struct {
         int x, y;
@@ -53,27 +53,27 @@ TEST(ClientWindow, ReleaseReportsTheBoundsOfEverythingTheContextDrew)
     CRecordingWindow wnd;
     CDC dc = wnd.GetDC();
     dc.SetViewportOrg(8, 48);
-    dc.FillRect(RECT{4, 4, 32, 32}, 0x707070);
+    dc.FillRect(CRect{4, 4, 32, 32}, 0x707070);
     dc.SelectPen(0xFFFFFF);
     dc.MoveTo(40, 2);
     dc.LineTo(40, 10);
     wnd.ReleaseDC(dc);
     ASSERT_EQ(wnd.drawn.size(), 1u);
-    EXPECT_EQ(wnd.drawn[0], (RECT{12, 50, 49, 80}));
+    EXPECT_EQ(wnd.drawn[0], (CRect{12, 50, 49, 80}));
 }
 
 TEST(ClientWindow, ReleaseReportsOnlyWhatReachedTheSurface)
 {
     CRecordingWindow wnd;
     CDC dc = wnd.GetDC();
-    dc.FillRect(RECT{-20, -20, 3, 2}, 0x808080);
-    dc.FillRect(RECT{400, 0, 500, 10}, 0x808080);
+    dc.FillRect(CRect{-20, -20, 3, 2}, 0x808080);
+    dc.FillRect(CRect{400, 0, 500, 10}, 0x808080);
     wnd.ReleaseDC(dc);
     ASSERT_EQ(wnd.drawn.size(), 1u);
-    EXPECT_EQ(wnd.drawn[0], (RECT{0, 0, 3, 2}));
+    EXPECT_EQ(wnd.drawn[0], (CRect{0, 0, 3, 2}));
 
     CDC offscreen = wnd.GetDC();
-    offscreen.FillRect(RECT{-20, -20, 0, 0}, 0x808080);
+    offscreen.FillRect(CRect{-20, -20, 0, 0}, 0x808080);
     wnd.ReleaseDC(offscreen);
     EXPECT_EQ(wnd.drawn.size(), 1u);
 }

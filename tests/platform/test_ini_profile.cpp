@@ -75,11 +75,11 @@ TEST_F(IniProfileTest, SectionAndKeyNamesIgnoreCase)
     WriteText("[Config]\nplaysound=1\n[topten]\nHERO0=ABC\n");
     CIniProfile profile(m_path.string());
 
-    EXPECT_EQ(profile.GetProfileInt("CONFIG", "PlaySound", 7), 1);
-    EXPECT_EQ(profile.GetProfileInt("config", "PLAYSOUND", 7), 1);
-    EXPECT_EQ(profile.GetProfileString("TOPTEN", "Hero0", "-"), "ABC");
-    EXPECT_EQ(profile.GetProfileString("TopTen", "hero0", "-"), "ABC");
-    EXPECT_EQ(profile.GetProfileString("CONFIG", "Hero0", "-"), "-");
+    EXPECT_EQ(profile.GetInt("CONFIG", "PlaySound", 7), 1);
+    EXPECT_EQ(profile.GetInt("config", "PLAYSOUND", 7), 1);
+    EXPECT_EQ(profile.GetString("TOPTEN", "Hero0", "-"), "ABC");
+    EXPECT_EQ(profile.GetString("TopTen", "hero0", "-"), "ABC");
+    EXPECT_EQ(profile.GetString("CONFIG", "Hero0", "-"), "-");
 }
 
 TEST_F(IniProfileTest, FirstOfTwinKeysIsTheOneRead)
@@ -89,8 +89,8 @@ TEST_F(IniProfileTest, FirstOfTwinKeysIsTheOneRead)
     WriteText("[TOPTEN]\nHero0=FIRST\nhero0=SECOND\n[CONFIG]\nPlaySound=0\n"
               "[topten]\nHERO0=THIRD\nHero1=ONLY\n");
     CIniProfile profile(m_path.string());
-    EXPECT_EQ(profile.GetProfileString("TOPTEN", "Hero0", "-"), "FIRST");
-    EXPECT_EQ(profile.GetProfileString("TOPTEN", "Hero1", "-"), "ONLY");
+    EXPECT_EQ(profile.GetString("TOPTEN", "Hero0", "-"), "FIRST");
+    EXPECT_EQ(profile.GetString("TOPTEN", "Hero1", "-"), "ONLY");
 }
 
 TEST_F(IniProfileTest, IntegerIsSignAndLeadingDigits)
@@ -126,10 +126,10 @@ TEST_F(IniProfileTest, IntegerIsSignAndLeadingDigits)
 
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         SCOPED_TRACE(cases[i].pValue);
-        EXPECT_EQ(profile.GetProfileInt("CONFIG", "k" + std::to_string(i), 42), cases[i].nExpected);
+        EXPECT_EQ(profile.GetInt("CONFIG", "k" + std::to_string(i), 42), cases[i].nExpected);
     }
-    EXPECT_EQ(profile.GetProfileInt("CONFIG", "missing", 42), 42);
-    EXPECT_EQ(profile.GetProfileInt("NOSECTION", "k0", -5), -5);
+    EXPECT_EQ(profile.GetInt("CONFIG", "missing", 42), 42);
+    EXPECT_EQ(profile.GetInt("NOSECTION", "k0", -5), -5);
 }
 
 TEST_F(IniProfileTest, StringIsTrimmedRawAndCutTo4095Bytes)
@@ -140,12 +140,12 @@ TEST_F(IniProfileTest, StringIsTrimmedRawAndCutTo4095Bytes)
               "\r\n");
     CIniProfile profile(m_path.string());
 
-    EXPECT_EQ(profile.GetProfileString("TOPTEN", "Hero0", ""), "two words");
-    EXPECT_EQ(profile.GetProfileString("TOPTEN", "Name", ""), gbkName);
-    EXPECT_EQ(profile.GetProfileString("TOPTEN", "Long", ""), longValue.substr(0, 4095));
-    EXPECT_EQ(profile.GetProfileString("TOPTEN", "Hero1", "default"), "default");
+    EXPECT_EQ(profile.GetString("TOPTEN", "Hero0", ""), "two words");
+    EXPECT_EQ(profile.GetString("TOPTEN", "Name", ""), gbkName);
+    EXPECT_EQ(profile.GetString("TOPTEN", "Long", ""), longValue.substr(0, 4095));
+    EXPECT_EQ(profile.GetString("TOPTEN", "Hero1", "default"), "default");
     const CIniProfile absent((m_folder / "absent.ini").string());
-    EXPECT_EQ(absent.GetProfileString("TOPTEN", "Hero0", "d"), "d");
+    EXPECT_EQ(absent.GetString("TOPTEN", "Hero0", "d"), "d");
 }
 
 TEST_F(IniProfileTest, WriteKeepsEverythingElseOfTheFile)
@@ -192,11 +192,11 @@ TEST_F(IniProfileTest, WriteKeepsEverythingElseOfTheFile)
 TEST_F(IniProfileTest, WriteCreatesAMissingFileWithoutByteOrderMark)
 {
     CIniProfile profile(m_path.string());
-    ASSERT_TRUE(profile.WriteProfileString("TOPTEN", "Hero0", "1O4V1U29AFMNIVCSZEVCVI9LZ4ND"));
+    ASSERT_TRUE(profile.WriteString("TOPTEN", "Hero0", "1O4V1U29AFMNIVCSZEVCVI9LZ4ND"));
     EXPECT_EQ(ReadText(), "[TOPTEN]\nHero0=1O4V1U29AFMNIVCSZEVCVI9LZ4ND\n");
 
     WriteText("\xEF\xBB\xBF[CONFIG]\nPlaySound=0\n");
-    ASSERT_TRUE(profile.WriteProfileInt("CONFIG", "PlaySound", 1));
+    ASSERT_TRUE(profile.WriteInt("CONFIG", "PlaySound", 1));
     EXPECT_EQ(ReadText(), "[CONFIG]\nPlaySound=1\n");
 }
 
@@ -205,12 +205,12 @@ TEST_F(IniProfileTest, WritersOfDifferentSectionsDoNotUndoEachOther)
     CIniProfile config(m_path.string());
     CIniProfile topten(m_path.string());
 
-    ASSERT_TRUE(config.WriteProfileInt("CONFIG", "PlaySound", 1));
-    ASSERT_TRUE(topten.WriteProfileString("TOPTEN", "Hero0", "ABC"));
-    ASSERT_TRUE(config.WriteProfileInt("CONFIG", "PlaySound", 0));
+    ASSERT_TRUE(config.WriteInt("CONFIG", "PlaySound", 1));
+    ASSERT_TRUE(topten.WriteString("TOPTEN", "Hero0", "ABC"));
+    ASSERT_TRUE(config.WriteInt("CONFIG", "PlaySound", 0));
 
-    EXPECT_EQ(topten.GetProfileInt("CONFIG", "PlaySound", 9), 0);
-    EXPECT_EQ(config.GetProfileString("TOPTEN", "Hero0", ""), "ABC");
+    EXPECT_EQ(topten.GetInt("CONFIG", "PlaySound", 9), 0);
+    EXPECT_EQ(config.GetString("TOPTEN", "Hero0", ""), "ABC");
 }
 
 // A link at the path stays a link: the file at the end of the chain is
@@ -241,11 +241,11 @@ TEST_F(IniProfileTest, WriteGoesThroughLinksAndKeepsThem)
         }
         CIniProfile profile((m_folder / "link.ini").string());
 
-        EXPECT_EQ(profile.WriteProfileInt("CONFIG", "PlaySound", 1), c.pWritten != nullptr);
+        EXPECT_EQ(profile.WriteInt("CONFIG", "PlaySound", 1), c.pWritten != nullptr);
         for (const auto& link : c.links)
             EXPECT_TRUE(fs::is_symlink(m_folder / link.first)) << link.first;
         if (c.pWritten) {
-            EXPECT_EQ(profile.GetProfileInt("CONFIG", "PlaySound", 9), 1);
+            EXPECT_EQ(profile.GetInt("CONFIG", "PlaySound", 9), 1);
             std::ifstream in(m_folder / c.pWritten, std::ios::binary);
             EXPECT_NE(std::string(std::istreambuf_iterator<char>(in), {}).find("PlaySound=1"),
                       std::string::npos);
@@ -270,7 +270,7 @@ TEST_F(IniProfileTest, ReadOnlyFileIsNeverReplaced)
         const std::set<std::string> listing = FolderListing();
         CIniProfile profile(m_path.string());
 
-        EXPECT_FALSE(profile.WriteProfileInt("CONFIG", "PlaySound", 1));
+        EXPECT_FALSE(profile.WriteInt("CONFIG", "PlaySound", 1));
         EXPECT_EQ(profile.GetLastWriteError(), CProfileError::ReadOnly);
         EXPECT_EQ(fs::status(m_path).permissions(), perms);
         fs::permissions(m_path, fs::perms::owner_read, fs::perm_options::add);
@@ -292,9 +292,9 @@ TEST_F(IniProfileTest, OversizedFileReadsAsEmptyAndIsKept)
         CIniProfile profile(m_path.string());
         const bool bWithin = nSize <= CIniProfile::MAX_FILE_BYTES;
 
-        EXPECT_EQ(profile.GetProfileInt("CONFIG", "PlaySound", 0), bWithin ? 1 : 0);
-        EXPECT_EQ(profile.GetProfileString("TOPTEN", "Hero0", ""), bWithin ? "ABC" : "");
-        EXPECT_EQ(profile.WriteProfileInt("CONFIG", "PlaySound", 0), bWithin);
+        EXPECT_EQ(profile.GetInt("CONFIG", "PlaySound", 0), bWithin ? 1 : 0);
+        EXPECT_EQ(profile.GetString("TOPTEN", "Hero0", ""), bWithin ? "ABC" : "");
+        EXPECT_EQ(profile.WriteInt("CONFIG", "PlaySound", 0), bWithin);
         if (!bWithin) {
             EXPECT_EQ(profile.GetLastWriteError(), CProfileError::Damaged);
             EXPECT_EQ(ReadText(), text);
@@ -333,17 +333,17 @@ TEST_F(IniProfileTest, ManyReadsOfOneFileReadItOnce)
     CIniProfile profile(m_path.string());
     COpenCounter opens(m_path);
 
-    EXPECT_EQ(profile.GetProfileInt("CONFIG", "PlaySound", 0), 1);
+    EXPECT_EQ(profile.GetInt("CONFIG", "PlaySound", 0), 1);
     for (int i = 0; i < 10; ++i)
-        profile.GetProfileString("TOPTEN", "Hero" + std::to_string(i), "");
-    EXPECT_EQ(profile.GetProfileString("TOPTEN", "Hero9", ""), "J");
+        profile.GetString("TOPTEN", "Hero" + std::to_string(i), "");
+    EXPECT_EQ(profile.GetString("TOPTEN", "Hero9", ""), "J");
     EXPECT_EQ(opens.Count(), 1);
 
     // Changed in place, same size: read again.
     WriteText("[CONFIG]\nPlaySound=2\n[TOPTEN]\nHero0=A\nHero9=J\n");
     opens.Count();
-    EXPECT_EQ(profile.GetProfileInt("CONFIG", "PlaySound", 0), 2);
-    EXPECT_EQ(profile.GetProfileString("TOPTEN", "Hero0", ""), "A");
+    EXPECT_EQ(profile.GetInt("CONFIG", "PlaySound", 0), 2);
+    EXPECT_EQ(profile.GetString("TOPTEN", "Hero0", ""), "A");
     EXPECT_EQ(opens.Count(), 1);
 }
 
@@ -373,7 +373,7 @@ std::vector<std::string> ReadAll(const CIniProfile& profile, const std::vector<P
 {
     std::vector<std::string> seen;
     for (const auto& [section, key] : probes)
-        seen.push_back(profile.GetProfileString(section, key, "(none)"));
+        seen.push_back(profile.GetString(section, key, "(none)"));
     return seen;
 }
 
@@ -492,7 +492,7 @@ TEST_F(IniProfileTest, FailedWriteLeavesOldFileWholeAndNoTemporary)
 
     {
         CFileSizeLimit limit(original.size() + 8);
-        EXPECT_FALSE(profile.WriteProfileString("TOPTEN", "Hero0", std::string(200, 'A')));
+        EXPECT_FALSE(profile.WriteString("TOPTEN", "Hero0", std::string(200, 'A')));
     }
     EXPECT_EQ(ReadText(), original);
     EXPECT_EQ(FolderListing(), listing);
@@ -572,9 +572,9 @@ TEST_F(IniProfileTest, UnusablePathsReadAsEmptyAndRefuseWrites)
     for (const std::string& path : paths) {
         SCOPED_TRACE(path);
         CIniProfile profile(path);
-        EXPECT_EQ(profile.GetProfileInt("CONFIG", "PlaySound", 3), 3);
-        EXPECT_EQ(profile.GetProfileString("TOPTEN", "Hero0", "d"), "d");
-        EXPECT_FALSE(profile.WriteProfileInt("CONFIG", "PlaySound", 1));
+        EXPECT_EQ(profile.GetInt("CONFIG", "PlaySound", 3), 3);
+        EXPECT_EQ(profile.GetString("TOPTEN", "Hero0", "d"), "d");
+        EXPECT_FALSE(profile.WriteInt("CONFIG", "PlaySound", 1));
     }
     EXPECT_TRUE(fs::is_directory(m_folder / "dir.ini"));
     EXPECT_TRUE(fs::is_empty(m_folder / "dir.ini"));
@@ -592,14 +592,14 @@ TEST_F(IniProfileTest, DamagedFileNeitherCrashesNorHidesLaterLines)
               longLine + "\n[TOPTEN]\nHero0=ABC\n");
     CIniProfile profile(m_path.string());
 
-    EXPECT_EQ(profile.GetProfileInt("CONFIG", "PlaySound", 0), 1);
-    EXPECT_EQ(profile.GetProfileString("CONFIG", "Big", "").size(), 4095u);
-    EXPECT_EQ(profile.GetProfileString("TOPTEN", "Hero0", ""), "ABC");
+    EXPECT_EQ(profile.GetInt("CONFIG", "PlaySound", 0), 1);
+    EXPECT_EQ(profile.GetString("CONFIG", "Big", "").size(), 4095u);
+    EXPECT_EQ(profile.GetString("TOPTEN", "Hero0", ""), "ABC");
 
-    ASSERT_TRUE(profile.WriteProfileString("TOPTEN", "Hero1", "DEF"));
-    EXPECT_EQ(profile.GetProfileInt("CONFIG", "PlaySound", 0), 1);
-    EXPECT_EQ(profile.GetProfileString("TOPTEN", "Hero0", ""), "ABC");
-    EXPECT_EQ(profile.GetProfileString("TOPTEN", "Hero1", ""), "DEF");
+    ASSERT_TRUE(profile.WriteString("TOPTEN", "Hero1", "DEF"));
+    EXPECT_EQ(profile.GetInt("CONFIG", "PlaySound", 0), 1);
+    EXPECT_EQ(profile.GetString("TOPTEN", "Hero0", ""), "ABC");
+    EXPECT_EQ(profile.GetString("TOPTEN", "Hero1", ""), "DEF");
     EXPECT_NE(ReadText().find("Big=" + longLine + "\n"), std::string::npos);
 }
 

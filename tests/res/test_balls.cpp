@@ -41,7 +41,7 @@ const CRgb kWhite{255, 255, 255};
 
 CResourceData Strip()
 {
-    const auto res = FindResource(CResourceType::Bitmap, 130);
+    const auto res = FindEmbeddedResource(CResourceType::Bitmap, 130);
     if (!res) {
         ADD_FAILURE() << "bitmap 130 is not embedded";
         return {nullptr, 0};

@@ -28,7 +28,7 @@ class IconTest : public ::testing::TestWithParam<CIcon> {};
 
 TEST_P(IconTest, IsAPngOfItsSize)
 {
-    const auto res = FindResource(CResourceType::Icon, GetParam().nId, GetParam().nSize);
+    const auto res = FindEmbeddedResource(CResourceType::Icon, GetParam().nId, GetParam().nSize);
     ASSERT_TRUE(res);
     ASSERT_GT(res->nSize, 8u + 8u + 13u);
     EXPECT_EQ(std::memcmp(res->pData, "\x89PNG\r\n\x1a\n", 8), 0);
@@ -45,8 +45,8 @@ INSTANTIATE_TEST_SUITE_P(Icons, IconTest, ::testing::ValuesIn(kIcons),
 
 TEST(ResourceLookupTest, IconSizeZeroTakesTheLargest)
 {
-    const auto any = FindResource(CResourceType::Icon, 128);
-    const auto large = FindResource(CResourceType::Icon, 128, 128);
+    const auto any = FindEmbeddedResource(CResourceType::Icon, 128);
+    const auto large = FindEmbeddedResource(CResourceType::Icon, 128, 128);
     ASSERT_TRUE(any);
     ASSERT_TRUE(large);
     EXPECT_EQ(any->pData, large->pData);
@@ -68,7 +68,7 @@ TEST(ResourceLookupTest, AbsentResourcesAreNotFound)
         {CResourceType::Wave, 131, 32},   // sounds have no sizes
     };
     for (const CMiss& miss : misses) {
-        EXPECT_FALSE(FindResource(miss.type, miss.nId, miss.nSize))
+        EXPECT_FALSE(FindEmbeddedResource(miss.type, miss.nId, miss.nSize))
             << int(miss.type) << " " << miss.nId << " " << miss.nSize;
     }
 }

@@ -62,7 +62,7 @@ class SoundTest : public ::testing::TestWithParam<CSound> {
 protected:
     void SetUp() override
     {
-        const auto res = FindResource(CResourceType::Wave, GetParam().nId);
+        const auto res = FindEmbeddedResource(CResourceType::Wave, GetParam().nId);
         ASSERT_TRUE(res) << "wave " << GetParam().nId << " is not embedded";
         m_wav = *res;
         ASSERT_GE(m_wav.nSize, 12u);

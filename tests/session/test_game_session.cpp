@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
@@ -22,6 +23,7 @@ struct SHeard {
     {
         std::unique_lock<std::mutex> lock(mutex);
         frames.push_back(wave.GetFrameCount());
+        reached.notify_all();
         released.wait(lock, [this] { return !bHeld; });
         return true;
     }
@@ -36,9 +38,17 @@ struct SHeard {
         const std::lock_guard<std::mutex> lock(mutex);
         return frames.size();
     }
+    // The sound's thread may start late on a busy machine: true once n
+    // sounds have reached the device.
+    bool WaitForCount(std::size_t n)
+    {
+        std::unique_lock<std::mutex> lock(mutex);
+        return reached.wait_for(lock, std::chrono::seconds(10), [&] { return frames.size() >= n; });
+    }
 
     std::mutex mutex;
     std::condition_variable released;
+    std::condition_variable reached;
     bool bHeld = false;
     std::vector<std::size_t> frames;
 };
@@ -126,6 +136,7 @@ TEST(GameSessionTest, SwitchingTheSoundOnTriesAHungDeviceAgain)
     session.Game().SetSound(true);
     session.PlayEffect(IDR_WAVE_STEP);
     ASSERT_TRUE(session.Player().IsGivenUp());
+    ASSERT_TRUE(pHeard->WaitForCount(1));
     pHeard->Release();
     session.PlayEffect(IDR_WAVE_STEP);
     EXPECT_EQ(pHeard->Count(), 1u) << "given up until the sound is switched on";

@@ -16,13 +16,13 @@ public:
     // Why a failed write failed.
     CProfileError failure = CProfileError::Other;
 
-    std::string GetProfileString(const std::string& section, const std::string& key,
+    std::string GetString(const std::string& section, const std::string& key,
                                  const std::string& def) const override
     {
         const auto it = values.find({section, key});
         return it == values.end() ? def : it->second;
     }
-    int GetProfileInt(const std::string& section, const std::string& key, int def) const override
+    int GetInt(const std::string& section, const std::string& key, int def) const override
     {
         const auto it = values.find({section, key});
         return it == values.end() ? def : std::stoi(it->second);

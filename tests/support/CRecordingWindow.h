@@ -8,8 +8,8 @@
 // A client area that remembers every rectangle it was asked to show.
 class CRecordingWindow : public CClientWindow {
 public:
-    std::vector<RECT> drawn;
+    std::vector<CRect> drawn;
 
 protected:
-    void OnDrawn(const RECT& rc) override { drawn.push_back(rc); }
+    void OnDrawn(const CRect& rc) override { drawn.push_back(rc); }
 };

@@ -49,7 +49,7 @@ inline CSurface MakeBallStrip()
 
 // Where two pictures first differ within region (client pixels), or "".
 inline std::string FirstDifference(const CSurface& a, const CSurface& b,
-                                   RECT region = RECT{0, 0, 308, 348})
+                                   CRect region = CRect{0, 0, 308, 348})
 {
     for (int y = region.top; y < region.bottom; ++y)
         for (int x = region.left; x < region.right; ++x)

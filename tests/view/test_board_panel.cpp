@@ -74,7 +74,7 @@ TEST(BoardPanel, BallChangesOnlyItsDiscAndShowsItsFrame)
                                                        << " colour " << colour << " at " << x << ',' << y;
                 }
             ASSERT_EQ(rig.wnd.drawn.size(), 1u);
-            EXPECT_EQ(rig.wnd.drawn[0], (RECT{left, top, left + 28, top + 28}));
+            EXPECT_EQ(rig.wnd.drawn[0], (CRect{left, top, left + 28, top + 28}));
         }
 }
 
@@ -96,7 +96,7 @@ TEST(BoardPanel, EmptyingACellReportsOnlyItsBallArea)
     rig.view.DrawCell(2, 3, 0);
     ASSERT_EQ(rig.wnd.drawn.size(), 1u);
     const int left = SquareLeft(3) + 2, top = SquareTop(2) + 2;
-    EXPECT_EQ(rig.wnd.drawn[0], (RECT{left, top, left + 28, top + 28}));
+    EXPECT_EQ(rig.wnd.drawn[0], (CRect{left, top, left + 28, top + 28}));
 }
 
 }  // namespace

@@ -182,7 +182,7 @@ TEST(CounterPanel, LongNumbersRunPastThePanelAndStopAtTheWindowEdge)
     EXPECT_EQ(rig.wnd.drawn[1].top, 16);
     EXPECT_EQ(rig.wnd.drawn[1].bottom, 34);
     // Nothing lands on the board or below the digits' row.
-    EXPECT_EQ(FirstDifference(rig.Surface(), before, RECT{0, 34, 308, 348}), "");
+    EXPECT_EQ(FirstDifference(rig.Surface(), before, CRect{0, 34, 308, 348}), "");
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 
 namespace {
 
-const RECT kPreview{104, 8, 204, 41};
+const CRect kPreview{104, 8, 204, 41};
 
 // The preview as Paint would show colours a, b, c (0 leaves a slot grey).
 void DrawPreview(CViewRig& rig, std::uint8_t a, std::uint8_t b, std::uint8_t c)
@@ -32,7 +32,7 @@ TEST(PreviewPanel, PushMovesThePictureOneSlotLeftAndShowsTheNewColourLast)
         EXPECT_EQ(FirstDifference(pushed.Surface(), expected.Surface()), "")
             << int(q[0]) << int(q[1]) << int(q[2]) << " then " << int(q[3]);
         ASSERT_EQ(pushed.wnd.drawn.size(), 1u);
-        EXPECT_EQ(pushed.wnd.drawn[0], (RECT{112, 10, 196, 38}));
+        EXPECT_EQ(pushed.wnd.drawn[0], (CRect{112, 10, 196, 38}));
     }
 }
 

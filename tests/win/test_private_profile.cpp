@@ -2,6 +2,7 @@
 #include "CPrivateProfile.h"
 
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <fstream>
 #include <sstream>
@@ -62,18 +63,18 @@ protected:
 TEST_F(PrivateProfile, MissingFileReadsAsDefaults)
 {
     CPrivateProfile profile(m_path);
-    EXPECT_EQ(profile.GetProfileInt("CONFIG", "PlaySound", 0), 0);
-    EXPECT_EQ(profile.GetProfileString("TOPTEN", "Hero0", ""), "");
+    EXPECT_EQ(profile.GetInt("CONFIG", "PlaySound", 0), 0);
+    EXPECT_EQ(profile.GetString("TOPTEN", "Hero0", ""), "");
 }
 
 TEST_F(PrivateProfile, SoundSwitchIsWrittenAsTheOldFunctionsWroteIt)
 {
     CPrivateProfile profile(m_path);
-    ASSERT_TRUE(profile.WriteProfileInt("CONFIG", "PlaySound", 1));
+    ASSERT_TRUE(profile.WriteInt("CONFIG", "PlaySound", 1));
     EXPECT_EQ(FileText(), "[CONFIG]\r\nPlaySound=1\r\n");
-    EXPECT_EQ(profile.GetProfileInt("config", "playsound", 0), 1);
-    ASSERT_TRUE(profile.WriteProfileInt("CONFIG", "PlaySound", 0));
-    EXPECT_EQ(profile.GetProfileInt("CONFIG", "PlaySound", 1), 0);
+    EXPECT_EQ(profile.GetInt("config", "playsound", 0), 1);
+    ASSERT_TRUE(profile.WriteInt("CONFIG", "PlaySound", 0));
+    EXPECT_EQ(profile.GetInt("CONFIG", "PlaySound", 1), 0);
     EXPECT_EQ(FilesInFolder(), 1);
 }
 
@@ -83,9 +84,9 @@ TEST_F(PrivateProfile, WriteKeepsOtherSectionsAndRemovesKeys)
     CPrivateProfile profile(m_path);
     ASSERT_TRUE(profile.Write({{"TOPTEN", "Hero0", std::string("xyz")},
                                {"TOPTEN", "Hero1", std::nullopt}}));
-    EXPECT_EQ(profile.GetProfileString("TOPTEN", "Hero0", ""), "xyz");
-    EXPECT_EQ(profile.GetProfileString("TOPTEN", "Hero1", "gone"), "gone");
-    EXPECT_EQ(profile.GetProfileInt("CONFIG", "PlaySound", 0), 1);
+    EXPECT_EQ(profile.GetString("TOPTEN", "Hero0", ""), "xyz");
+    EXPECT_EQ(profile.GetString("TOPTEN", "Hero1", "gone"), "gone");
+    EXPECT_EQ(profile.GetInt("CONFIG", "PlaySound", 0), 1);
     EXPECT_NE(FileText().find("; mine"), std::string::npos);
 }
 
@@ -110,7 +111,7 @@ TEST_F(PrivateProfile, RefusedBatchLeavesFileUntouched)
 TEST_F(PrivateProfile, UnwritableFolderFailsWithoutLeftovers)
 {
     CPrivateProfile profile(m_folder + L"\\no such folder\\orvo.ini");
-    EXPECT_FALSE(profile.WriteProfileInt("CONFIG", "PlaySound", 1));
+    EXPECT_FALSE(profile.WriteInt("CONFIG", "PlaySound", 1));
     EXPECT_EQ(profile.GetLastWriteError(), CProfileError::NoPermission);
     EXPECT_EQ(FilesInFolder(), 0);
 }
@@ -121,7 +122,7 @@ TEST_F(PrivateProfile, ReadOnlyFileIsNeitherReplacedNorChanged)
     SetFileText(before);
     SetFileAttributesW(m_path.c_str(), FILE_ATTRIBUTE_READONLY);
     CPrivateProfile profile(m_path);
-    EXPECT_FALSE(profile.WriteProfileInt("CONFIG", "PlaySound", 0));
+    EXPECT_FALSE(profile.WriteInt("CONFIG", "PlaySound", 0));
     EXPECT_EQ(profile.GetLastWriteError(), CProfileError::ReadOnly);
     SetFileAttributesW(m_path.c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(FileText(), before);

@@ -17,9 +17,9 @@ public:
 
     const std::wstring& GetPath() const { return m_strPath; }
 
-    std::string GetProfileString(const std::string& section, const std::string& key,
+    std::string GetString(const std::string& section, const std::string& key,
                                  const std::string& def) const override;
-    int GetProfileInt(const std::string& section, const std::string& key,
+    int GetInt(const std::string& section, const std::string& key,
                       int def) const override;
     bool Write(const std::vector<CProfileEdit>& edits) override;
     CProfileError GetLastWriteError() const override { return m_lastError; }

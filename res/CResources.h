@@ -16,4 +16,4 @@ enum class CResourceType { Bitmap, Wave, Icon };
 // Looks up an embedded resource by its number; nullopt when absent.
 // Icons exist in several pixel sizes: size picks one, 0 the largest.
 // Bitmaps and sounds have one size only, asked for as 0.
-std::optional<CResourceData> FindResource(CResourceType type, int id, int size = 0);
+std::optional<CResourceData> FindEmbeddedResource(CResourceType type, int id, int size = 0);

@@ -557,7 +557,7 @@ const CIniProfile::SLoaded& CIniProfile::Loaded() const
     return *m_pLoaded;
 }
 
-std::string CIniProfile::GetProfileString(const std::string& section, const std::string& key,
+std::string CIniProfile::GetString(const std::string& section, const std::string& key,
                                           const std::string& def) const
 {
     const CIniDocument& doc = Loaded().doc;
@@ -572,9 +572,9 @@ std::string CIniProfile::GetProfileString(const std::string& section, const std:
     return value;
 }
 
-int CIniProfile::GetProfileInt(const std::string& section, const std::string& key, int def) const
+int CIniProfile::GetInt(const std::string& section, const std::string& key, int def) const
 {
-    const std::string value = GetProfileString(section, key, std::string());
+    const std::string value = GetString(section, key, std::string());
     if (value.empty())
         return def;
     return ParseLeadingInt(value);

@@ -36,9 +36,9 @@ public:
     explicit CIniProfile(std::string strPath);
     ~CIniProfile() override;
 
-    std::string GetProfileString(const std::string& section, const std::string& key,
+    std::string GetString(const std::string& section, const std::string& key,
                                  const std::string& def) const override;
-    int GetProfileInt(const std::string& section, const std::string& key,
+    int GetInt(const std::string& section, const std::string& key,
                       int def) const override;
     bool Write(const std::vector<CProfileEdit>& edits) override;
     CProfileError GetLastWriteError() const override { return m_lastError; }

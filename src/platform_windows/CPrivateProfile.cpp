@@ -65,7 +65,7 @@ std::wstring MakeTempFile(const std::wstring& folder)
 
 }  // namespace
 
-std::string CPrivateProfile::GetProfileString(const std::string& section, const std::string& key,
+std::string CPrivateProfile::GetString(const std::string& section, const std::string& key,
                                               const std::string& def) const
 {
     wchar_t buffer[4096] = {};
@@ -74,7 +74,7 @@ std::string CPrivateProfile::GetProfileString(const std::string& section, const 
     return Narrow(buffer);
 }
 
-int CPrivateProfile::GetProfileInt(const std::string& section, const std::string& key,
+int CPrivateProfile::GetInt(const std::string& section, const std::string& key,
                                    int def) const
 {
     return static_cast<int>(GetPrivateProfileIntW(Widen(section).c_str(), Widen(key).c_str(),
