@@ -20,6 +20,8 @@
 #include <thread>
 #include <unistd.h>
 
+#include "CFd.h"
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -51,31 +53,6 @@ QString Show(const QByteArray& path)
 {
     return QFile::decodeName(path);
 }
-
-class CFd {
-public:
-    explicit CFd(int nFd = -1) : m_nFd(nFd) {}
-    ~CFd() { Reset(); }
-    CFd(const CFd&) = delete;
-    CFd& operator=(const CFd&) = delete;
-
-    int Get() const { return m_nFd; }
-    int Release()
-    {
-        const int nFd = m_nFd;
-        m_nFd = -1;
-        return nFd;
-    }
-    void Reset(int nFd = -1)
-    {
-        if (m_nFd >= 0)
-            ::close(m_nFd);
-        m_nFd = nFd;
-    }
-
-private:
-    int m_nFd;
-};
 
 bool IsPrivateFolder(const struct stat& st)
 {

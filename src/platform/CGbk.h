@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -22,4 +23,18 @@ public:
 
     // Length of the text in GBK bytes, or -1 when Utf8ToGbk would refuse it.
     static int GbkLength(const std::string& utf8);
+
+    // The bytes of the sequence at the start of n > 0 bytes of GBK text: two
+    // for a lead byte followed by a trail byte, one for anything else. It is
+    // also what a sequence that does not decode costs: a well-formed pair
+    // with no character behind it is one unknown character, while a stray
+    // lead byte costs only itself, so that an ASCII byte after it survives.
+    static std::size_t SequenceLength(const char* p, std::size_t n)
+    {
+        const auto lead = static_cast<unsigned char>(p[0]);
+        if (n < 2 || lead < 0x81 || lead > 0xFE)
+            return 1;
+        const auto trail = static_cast<unsigned char>(p[1]);
+        return trail >= 0x40 && trail <= 0xFE && trail != 0x7F ? 2 : 1;
+    }
 };

@@ -11,6 +11,11 @@ struct CProfileEdit {
     std::string section;
     std::string key;
     std::optional<std::string> value;
+
+    // Whether a settings file can carry the edit so that it reads back as
+    // written: anything else would come back as another section, key or
+    // comment, or not at all.
+    bool IsStorable() const;
 };
 
 // Why a write failed, in terms the player can act on.

@@ -38,20 +38,6 @@ private:
     iconv_t m_cd;
 };
 
-bool IsLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
-bool IsTrailByte(unsigned char c) { return c >= 0x40 && c <= 0xFE && c != 0x7F; }
-
-// Bytes to give up for a sequence that does not decode: a well-formed pair
-// with no character behind it is one unknown character; otherwise only the
-// first byte, so that an ASCII byte after a stray lead byte survives.
-std::size_t BadSequenceLength(const char* pIn, std::size_t nInLeft)
-{
-    const auto c = static_cast<unsigned char>(pIn[0]);
-    if (nInLeft >= 2 && IsLeadByte(c) && IsTrailByte(static_cast<unsigned char>(pIn[1])))
-        return 2;
-    return 1;
-}
-
 std::string AsciiOrReplacement(const std::string& gbk)
 {
     std::string utf8;
@@ -92,7 +78,7 @@ std::string CGbk::GbkToUtf8(const std::string& gbk)
     while (!cd.Convert(pIn, nInLeft, pOut, nOutLeft)) {
         if (errno != EILSEQ && errno != EINVAL)
             break;
-        const std::size_t nSkip = BadSequenceLength(pIn, nInLeft);
+        const std::size_t nSkip = CGbk::SequenceLength(pIn, nInLeft);
         pIn += nSkip;
         nInLeft -= nSkip;
         for (const char* p = REPLACEMENT_UTF8; *p; ++p) {

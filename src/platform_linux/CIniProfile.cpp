@@ -17,6 +17,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "CFd.h"
+
 namespace {
 
 const char UTF8_BOM[] = "\xEF\xBB\xBF";
@@ -53,36 +55,6 @@ struct CIniDocument {
     std::string Tail() const { return ownPrefix + "tail"; }
 };
 
-class CFileDescriptor {
-public:
-    explicit CFileDescriptor(int fd) : m_fd(fd) {}
-    ~CFileDescriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    CFileDescriptor(const CFileDescriptor&) = delete;
-    CFileDescriptor& operator=(const CFileDescriptor&) = delete;
-
-    int Get() const { return m_fd; }
-    int Release()
-    {
-        const int fd = m_fd;
-        m_fd = -1;
-        return fd;
-    }
-    void Reset(int fd)
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-        m_fd = fd;
-    }
-    bool Close() { return ::close(Release()) == 0; }
-
-private:
-    int m_fd;
-};
-
 // Reads at most nLimit + 1 bytes, enough to tell that the file is too big.
 bool ReadAll(int fd, std::string& data, std::size_t nLimit)
 {
@@ -109,7 +81,7 @@ EFileState ReadWholeFile(const std::string& path, std::string& data, struct stat
     data.clear();
     if (path.empty())
         return EFileState::Missing;
-    CFileDescriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    CFd file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     if (file.Get() < 0)
         return errno == ENOENT ? EFileState::Missing : EFileState::Unreadable;
     if (::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode))
@@ -235,30 +207,6 @@ bool Parse(CIniDocument& doc, std::string text, const std::vector<CProfileEdit>&
 }
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-bool HasLineBreakOrNul(const std::string& text)
-{
-    return text.find_first_of(std::string("\r\n\0", 3)) != std::string::npos;
-}
-
-// A name read back must be the name written: no surrounding blanks, which
-// the parser trims, and nothing that would end the line.
-bool IsNameStorable(const std::string& name)
-{
-    return !name.empty() && !IsBlank(name.front()) && !IsBlank(name.back()) &&
-           !HasLineBreakOrNul(name);
-}
-
-bool IsEditStorable(const CProfileEdit& edit)
-{
-    if (!IsNameStorable(edit.section) || edit.section.find(']') != std::string::npos)
-        return false;
-    // A key must not read as a comment, a section header or a value.
-    if (!IsNameStorable(edit.key) || edit.key.find('=') != std::string::npos ||
-        std::string(";#[").find(edit.key.front()) != std::string::npos)
-        return false;
-    return !edit.value || !HasLineBreakOrNul(*edit.value);
-}
 
 // Names compare as SimpleIni compares them: ASCII letters without case.
 bool SameName(const std::string& a, const std::string& b)
@@ -410,7 +358,7 @@ CProfileError ErrorFromErrno(int nError)
 void SyncFolder(const std::string& target)
 {
     const std::string folder = FolderOf(target);
-    CFileDescriptor dir(::open(folder.empty() ? "." : folder.c_str(),
+    CFd dir(::open(folder.empty() ? "." : folder.c_str(),
                                O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dir.Get() >= 0)
         ::fsync(dir.Get());
@@ -459,7 +407,7 @@ public:
     bool Lock()
     {
         for (int i = 0; i < MAX_LOCK_ATTEMPTS; ++i) {
-            CFileDescriptor file(::open(m_path.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW |
+            CFd file(::open(m_path.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW |
                                                             O_NONBLOCK | O_CLOEXEC | O_NOCTTY,
                                         0666));
             if (file.Get() < 0)
@@ -500,7 +448,7 @@ public:
 
 private:
     std::string m_path;
-    CFileDescriptor m_file {-1};
+    CFd m_file {-1};
 };
 
 // The old API's conversion: blanks, a sign, then decimal digits for as long
@@ -590,7 +538,7 @@ CProfileError CIniProfile::WriteFile(const std::vector<CProfileEdit>& edits) con
 {
     if (m_strPath.empty() || m_strPath.back() == '/')
         return CProfileError::NotAFile;
-    if (!std::all_of(edits.begin(), edits.end(), IsEditStorable))
+    if (!std::all_of(edits.begin(), edits.end(), [](const CProfileEdit& e) { return e.IsStorable(); }))
         return CProfileError::Unstorable;
     std::string target;
     if (!FollowLinks(m_strPath, target))

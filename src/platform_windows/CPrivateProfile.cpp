@@ -32,22 +32,6 @@ std::string Narrow(const std::wstring& wide)
     return text;
 }
 
-bool HasLineBreakOrNul(const std::string& text)
-{
-    return text.find_first_of(std::string("\r\n\0", 3)) != std::string::npos;
-}
-
-// What the file cannot carry would come back as another section or key.
-bool IsStorable(const CProfileEdit& edit)
-{
-    if (edit.section.empty() || HasLineBreakOrNul(edit.section) ||
-        edit.section.find(']') != std::string::npos)
-        return false;
-    if (edit.key.empty() || HasLineBreakOrNul(edit.key) || edit.key.find('=') != std::string::npos)
-        return false;
-    return !edit.value || !HasLineBreakOrNul(*edit.value);
-}
-
 std::wstring FolderOf(const std::wstring& path)
 {
     const std::size_t slash = path.find_last_of(L"\\/");
@@ -114,7 +98,7 @@ bool CPrivateProfile::Write(const std::vector<CProfileEdit>& edits)
 {
     if (m_strPath.empty())
         return Fail(CProfileError::NotAFile);
-    if (!std::all_of(edits.begin(), edits.end(), IsStorable))
+    if (!std::all_of(edits.begin(), edits.end(), [](const CProfileEdit& e) { return e.IsStorable(); }))
         return Fail(CProfileError::Unstorable);
     // A read-only file stays as it is; the move below would not ask.
     const DWORD attributes = GetFileAttributesW(m_strPath.c_str());

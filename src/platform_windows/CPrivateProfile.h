@@ -15,8 +15,6 @@ class CPrivateProfile : public CProfile {
 public:
     explicit CPrivateProfile(std::wstring strPath) : m_strPath(std::move(strPath)) {}
 
-    const std::wstring& GetPath() const { return m_strPath; }
-
     std::string GetString(const std::string& section, const std::string& key,
                                  const std::string& def) const override;
     int GetInt(const std::string& section, const std::string& key,

@@ -5,13 +5,12 @@
 
 #include <algorithm>
 
+#include "CGbk.h"
+
 namespace {
 
 constexpr UINT CP_GBK = 936;
 constexpr wchar_t kReplacement = 0xFFFD;
-
-bool IsLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
-bool IsTrailByte(unsigned char c) { return c >= 0x40 && c <= 0xFE && c != 0x7F; }
 
 // The system's table sends unassigned and user-defined codes to the private
 // use area; GBK proper has no character there.
@@ -40,17 +39,11 @@ std::wstring CWideText::FromGbk(const std::string& gbk)
         if (c < 0x80) {
             text += static_cast<wchar_t>(c);
             ++i;
-        } else if (i + 1 < size && IsLeadByte(c) && IsTrailByte(static_cast<unsigned char>(gbk[i + 1]))) {
-            // A well-formed pair with no character behind it is one unknown
-            // character, not two.
-            DecodeOne(&gbk[i], 2, w);
-            text += w;
-            i += 2;
         } else {
-            // A stray byte costs only itself, so an ASCII byte after it survives.
-            DecodeOne(&gbk[i], 1, w);
+            const std::size_t n = CGbk::SequenceLength(&gbk[i], size - i);
+            DecodeOne(&gbk[i], static_cast<int>(n), w);
             text += w;
-            ++i;
+            i += n;
         }
     }
     return text;
