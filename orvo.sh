@@ -61,10 +61,10 @@ run_tests() {
     ctest --preset "$1"
 }
 
-# The Windows program, cross-built into build-win.
+# The Windows program, cross-built into build-win by the windows preset.
 build_windows() {
-    cmake -S . -B build-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake "$@"
-    cmake --build build-win -j "$(nproc)"
+    cmake --preset windows "$@"
+    cmake --build --preset windows -j "$(nproc)"
 }
 
 # A release build for /usr with Debian's own flags (hardening, bindnow

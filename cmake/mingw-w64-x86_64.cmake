@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: MIT
 # Cross-builds the Windows program with Debian's mingw-w64 (64-bit, POSIX
-# threads for std::thread), e.g.
-#   cmake -S . -B build-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
+# threads for std::thread); the windows preset names it:
+#   cmake --preset windows
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
