@@ -13,13 +13,17 @@
 #   ./orvo.sh test --windows    the same, then its tests under Wine
 #   ./orvo.sh package [--test]  build the Debian package and check it with
 #                               lintian; --test also installs it and plays it
+#   ./orvo.sh package --windows [--test]
+#                               the Windows zip and installer in build-win;
+#                               --test also installs, starts and uninstalls
+#                               it under Wine
 set -eu
 
 cd "$(dirname "$0")"
 
 # The help is the comment at the top of this file.
 usage() {
-    sed -n '3,15p' "$0"
+    sed -n '3,19p' "$0"
     exit 2
 }
 
@@ -34,6 +38,8 @@ PACKAGE_TOOLS="dpkg-dev file lintian"
 # and Wine to run the result.
 WINDOWS_PACKAGES="cmake make python3 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 googletest \
 wine wine64"
+# What the Windows installer is made with.
+WINDOWS_PACKAGE_TOOLS="nsis"
 
 setup() {
     missing=""
@@ -82,6 +88,14 @@ package() {
     deb=$(ls build-package/orvo_*.deb)
     lintian --fail-on error "$deb"
     echo "Package: $deb"
+}
+
+# The zip and the installer from the windows preset's build (the test
+# build's tree when there is one: the package strips its program).
+package_windows() {
+    [ -f build-win/CMakeCache.txt ] || cmake --preset windows
+    cmake --build --preset windows -j "$(nproc)" --target orvo_package orvo-probe
+    ls build-win/orvo-*-win64.zip build-win/orvo-*-setup.exe
 }
 
 # Installs the package as a player would and starts it on a display of its own.
@@ -139,6 +153,13 @@ fuzz)
     exec sh fuzz/run.sh build-fuzz "${2:-30}"
     ;;
 package)
+    if [ "${2:-}" = "--windows" ]; then
+        setup "$PACKAGES $WINDOWS_PACKAGES $WINDOWS_PACKAGE_TOOLS"
+        package_windows
+        [ "${3:-}" != "--test" ] || tests/win/run_under_wine.sh python3 tests/win/orvo_win_install.py \
+            build-win/orvo-*-setup.exe build-win/orvo-probe.exe
+        exit 0
+    fi
     PACKAGES="$PACKAGES $PACKAGE_TOOLS"
     setup
     package

@@ -79,7 +79,7 @@ class Desktop:
         self.log = open(os.path.join(work, "wine.log"), "w+")
         game = os.path.join(work, "game")
         os.makedirs(game)
-        self.exe = os.path.join(game, "orvo.exe")
+        self.exe = os.path.join(game, os.path.basename(exe))
         self.probe_exe = os.path.join(work, "orvo-probe.exe")
         shutil.copy2(exe, self.exe)
         shutil.copy2(probe, self.probe_exe)
@@ -189,11 +189,11 @@ def farthest_reachable(balls, start):
 
 
 class Game:
-    def __init__(self, desktop):
+    def __init__(self, desktop, argv=None):
         self.desktop = desktop
         before, self.colours, windows = desktop.probe()
         check(not windows, "a game window exists before the start")
-        self.process = desktop.start(["wine", desktop.exe])
+        self.process = desktop.start(argv or ["wine", desktop.exe])
         self.info = wait_for(lambda: self.shown_window(), 60, "the game window")
         after = desktop.probe()[0]
         # The first game's seed is the tick count when it started.

@@ -1,0 +1,44 @@
+# SPDX-License-Identifier: MIT
+# What a Windows player downloads, made by the target orvo_package in the
+# build folder: orvo-VERSION-win64.zip (the stripped program, its licence
+# and a read-me, to unpack anywhere and run) and, where makensis is
+# installed, the installer orvo-VERSION-setup.exe. The program in the build
+# folder keeps its debugging information for the tests.
+set(ORVO_DIST_DIR ${PROJECT_BINARY_DIR}/dist/Orvo)
+set(ORVO_ZIP_FILE ${PROJECT_BINARY_DIR}/orvo-${PROJECT_VERSION}-win64.zip)
+set(ORVO_SETUP_FILE ${PROJECT_BINARY_DIR}/orvo-${PROJECT_VERSION}-setup.exe)
+set(ORVO_ICON ${PROJECT_SOURCE_DIR}/res/orvo.ico)
+
+# Text files with the line ends every Windows editor reads.
+configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${ORVO_DIST_DIR}/LICENSE.txt @ONLY NEWLINE_STYLE CRLF)
+configure_file(${PROJECT_SOURCE_DIR}/res/windows/readme.txt.in ${ORVO_DIST_DIR}/README.txt
+               @ONLY NEWLINE_STYLE CRLF)
+configure_file(${PROJECT_SOURCE_DIR}/res/windows/orvo.nsi.in ${PROJECT_BINARY_DIR}/dist/orvo.nsi
+               @ONLY)
+
+add_custom_command(OUTPUT ${ORVO_DIST_DIR}/orvo.exe
+    COMMAND ${CMAKE_STRIP} --strip-all -o ${ORVO_DIST_DIR}/orvo.exe $<TARGET_FILE:orvo>
+    DEPENDS orvo
+    COMMENT "Stripping orvo.exe")
+add_custom_command(OUTPUT ${ORVO_ZIP_FILE}
+    COMMAND ${CMAKE_COMMAND} -E rm -f ${ORVO_ZIP_FILE}
+    COMMAND ${CMAKE_COMMAND} -E tar cf ${ORVO_ZIP_FILE} --format=zip
+            Orvo/orvo.exe Orvo/LICENSE.txt Orvo/README.txt
+    WORKING_DIRECTORY ${PROJECT_BINARY_DIR}/dist
+    DEPENDS ${ORVO_DIST_DIR}/orvo.exe ${ORVO_DIST_DIR}/LICENSE.txt ${ORVO_DIST_DIR}/README.txt
+    COMMENT "Packing ${ORVO_ZIP_FILE}")
+set(ORVO_PACKAGES ${ORVO_ZIP_FILE})
+
+find_program(ORVO_MAKENSIS makensis)
+if(ORVO_MAKENSIS)
+  add_custom_command(OUTPUT ${ORVO_SETUP_FILE}
+      COMMAND ${ORVO_MAKENSIS} -V2 -NOCD ${PROJECT_BINARY_DIR}/dist/orvo.nsi
+      WORKING_DIRECTORY ${ORVO_DIST_DIR}
+      DEPENDS ${ORVO_DIST_DIR}/orvo.exe ${ORVO_DIST_DIR}/LICENSE.txt ${ORVO_DIST_DIR}/README.txt
+              ${PROJECT_BINARY_DIR}/dist/orvo.nsi ${ORVO_ICON}
+      COMMENT "Making the installer ${ORVO_SETUP_FILE}")
+  list(APPEND ORVO_PACKAGES ${ORVO_SETUP_FILE})
+else()
+  message(STATUS "makensis not found: orvo_package makes the zip file only")
+endif()
+add_custom_target(orvo_package DEPENDS ${ORVO_PACKAGES})
