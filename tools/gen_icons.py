@@ -4,8 +4,8 @@
 
 orvo-16/32/128.png: the main icon, a few balls on a small grey board.
 hero-32.png: the gold trophy of the name-entry dialog.
-orvo.ico, hero.ico: the same pictures for the Windows resources (32-bit
-images with an AND mask, one entry per size).
+orvo.ico, hero.ico: the same pictures for the Windows resources, one entry
+per size (16 to 256 pixels for the main icon).
 
 Each size is drawn from the same shapes, not scaled down, so that the small
 icons stay sharp: shapes are signed-distance functions in a unit square,
@@ -209,25 +209,33 @@ def encode_png(rows):
         chunk(b'IDAT', zlib.compress(raw, 9)) + chunk(b'IEND', b'')
 
 
+def encode_bmp_image(rows):
+    """A 32-bit BGRA image with its AND mask, as icons of up to 48 pixels are kept."""
+    size = len(rows)
+    header = struct.pack('<IiiHHIIiiII', 40, size, 2 * size, 1, 32, 0, 0, 0, 0, 0, 0)
+    # Rows bottom-up; the mask's rows are padded to four bytes.
+    pixels = b''.join(bytes((b, g, r, a)) for row in reversed(rows)
+                      for (r, g, b, a) in row)
+    stride = (size + 31) // 32 * 4
+    mask = b''
+    for row in reversed(rows):
+        bits = bytearray(stride)
+        for x, px in enumerate(row):
+            if px[3] == 0:
+                bits[x // 8] |= 0x80 >> (x % 8)
+        mask += bytes(bits)
+    return header + pixels + mask
+
+
 def encode_ico(images):
-    """An .ico of uncompressed 32-bit BGRA images, each with its AND mask."""
+    """An .ico with one entry per image: uncompressed up to 48 pixels, PNG
+    above, as the system's large views expect (a 256-pixel bitmap alone
+    would be a quarter of a megabyte)."""
     entries, blobs = [], []
     offset = 6 + 16 * len(images)
     for rows in images:
         size = len(rows)
-        header = struct.pack('<IiiHHIIiiII', 40, size, 2 * size, 1, 32, 0, 0, 0, 0, 0, 0)
-        # Rows bottom-up; the mask's rows are padded to four bytes.
-        pixels = b''.join(bytes((b, g, r, a)) for row in reversed(rows)
-                          for (r, g, b, a) in row)
-        stride = (size + 31) // 32 * 4
-        mask = b''
-        for row in reversed(rows):
-            bits = bytearray(stride)
-            for x, px in enumerate(row):
-                if px[3] == 0:
-                    bits[x // 8] |= 0x80 >> (x % 8)
-            mask += bytes(bits)
-        blob = header + pixels + mask
+        blob = encode_png(rows) if size > 48 else encode_bmp_image(rows)
         entries.append(struct.pack('<BBBBHHII', size % 256, size % 256, 0, 0, 1, 32,
                                    len(blob), offset))
         blobs.append(blob)
@@ -243,7 +251,9 @@ ICONS = [
 ]
 
 WINDOWS_ICONS = [
-    ('orvo.ico', lambda: [board_icon(32), board_icon(16)]),
+    # Title bar and notification area, Start menu, desktop and Explorer's
+    # views up to its largest.
+    ('orvo.ico', lambda: [board_icon(size) for size in (16, 24, 32, 48, 256)]),
     ('hero.ico', lambda: [hero_icon(32)]),
 ]
 

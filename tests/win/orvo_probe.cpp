@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Reports what the end-to-end test cannot see from X: the system colours,
-// the tick count, and the game's windows as Windows sees them.
+// the tick count, and the game's windows as Windows sees them; given a
+// program's path, also the sizes of the images in its main icon.
 #include <windows.h>
 
 #include <cstdio>
@@ -27,10 +28,41 @@ BOOL CALLBACK CollectGameWindow(HWND hWnd, LPARAM lParam)
     return TRUE;
 }
 
+// The icon group's directory as the resource compiler stores it.
+#pragma pack(push, 2)
+struct GroupIconEntry {
+    BYTE width, height, colours, reserved;
+    WORD planes, bitCount;
+    DWORD bytes;
+    WORD id;
+};
+struct GroupIconHeader {
+    WORD reserved, type, count;
+    GroupIconEntry entries[1];
+};
+#pragma pack(pop)
+
+void PrintIconSizes(const char* program)
+{
+    HMODULE hModule = LoadLibraryExA(program, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HRSRC hInfo = hModule ? FindResourceA(hModule, MAKEINTRESOURCEA(128), RT_GROUP_ICON) : nullptr;
+    const auto* pGroup =
+        hInfo ? static_cast<const GroupIconHeader*>(LockResource(LoadResource(hModule, hInfo)))
+              : nullptr;
+    std::printf("icon");
+    for (WORD i = 0; pGroup && i < pGroup->count; ++i)
+        std::printf(" %d", pGroup->entries[i].width ? pGroup->entries[i].width : 256);
+    std::printf("\n");
+    if (hModule)
+        FreeLibrary(hModule);
+}
+
 }  // namespace
 
-int main()
+int main(int argc, char** argv)
 {
+    if (argc > 1)
+        PrintIconSizes(argv[1]);
     std::printf("ticks %lu\n", static_cast<unsigned long>(GetTickCount()));
     for (const auto& colour : kColours) {
         const COLORREF c = GetSysColor(colour.index);

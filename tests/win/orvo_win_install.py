@@ -6,8 +6,9 @@ Usage: orvo_win_install.py SETUP_EXE ORVO_PROBE_EXE [SHOTS_DIR]
 
 Runs in the Wine prefix named by WINEPREFIX (tests/win/run_under_wine.sh
 makes one). A silent install (/S) must leave the stripped program, its
-licence and read-me in Program Files, a Start-menu shortcut and an entry in
-the list of installed programs; the shortcut must start the game; a silent
+licence and read-me in Program Files (the program's icon in every size
+Explorer shows), a Start-menu shortcut and an entry in the list of
+installed programs; the shortcut must start the game; a silent
 uninstall must take all of that away again and leave the player's settings
 in %APPDATA%\\Orvo. With SHOTS_DIR, the installer's pages are first clicked
 through by hand and a screenshot of each is kept there, with one of the game
@@ -106,6 +107,9 @@ def scenario(desktop, shots):
           "installed: %s" % installation.files())
     with open(os.path.join(installation.folder, "orvo.exe"), "rb") as f:
         check(b".debug_" not in f.read(), "the installed program carries debugging information")
+    # Explorer's large views take the 48 and 256 pixel images.
+    icon = desktop.run(["wine", desktop.probe_exe, "C:\\Program Files\\Orvo\\orvo.exe"])
+    check("icon 16 24 32 48 256" in icon.stdout.decode(), "icon sizes: %r" % icon.stdout)
     check(os.path.isfile(installation.shortcut), "no Start-menu shortcut")
     entry = installation.registry()
     for name, value in (("DisplayName", "Orvo"),
