@@ -44,9 +44,7 @@ int CGameApp::ScreenScale()
     HDC hScreen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(hScreen, LOGPIXELSY);
     ReleaseDC(nullptr, hScreen);
-    // Rounded to the nearest whole factor, as on Linux: 144 dpi and up is 2.
-    const int scale = (dpi + 48) / 96;
-    return scale < 1 ? 1 : scale;
+    return CMainFrame::ScaleForDpi(dpi);
 }
 
 bool CGameApp::InitInstance()

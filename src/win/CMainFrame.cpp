@@ -10,6 +10,26 @@
 #include "CGame.h"  // the blink timer's id and interval
 #include "WinResource.h"
 
+namespace {
+
+// The density of the monitor the window is on, or 0 where the system
+// cannot tell (before Windows 10, whose exports must not be imported).
+int WindowDpi(HWND hWnd)
+{
+    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+    static const auto pGetDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+    return pGetDpiForWindow ? static_cast<int>(pGetDpiForWindow(hWnd)) : 0;
+}
+
+}  // namespace
+
+int CMainFrame::ScaleForDpi(int nDpi)
+{
+    const int scale = (nDpi + 48) / 96;
+    return scale < 1 ? 1 : scale;
+}
+
 CMainFrame::~CMainFrame()
 {
     if (m_hWnd)
@@ -46,7 +66,10 @@ bool CMainFrame::Create(HINSTANCE hInstance, const char* pTitle, int nScale)
     if (!m_hWnd)
         return false;
     m_hAccel = LoadAcceleratorsW(hInstance, MAKEINTRESOURCEW(IDR_MAINFRAME));
-    m_client.SetWindow(m_hWnd, nScale);
+    // The screen's density is the one the system started with; the
+    // monitor's may have changed since.
+    const int dpi = WindowDpi(m_hWnd);
+    m_client.SetWindow(m_hWnd, dpi > 0 ? ScaleForDpi(dpi) : nScale);
     FitClientArea();
     return true;
 }
@@ -65,6 +88,17 @@ void CMainFrame::FitClientArea()
         return;
     SetWindowPos(m_hWnd, nullptr, 0, 0, window.right - window.left + dx,
                  window.bottom - window.top + dy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CMainFrame::OnDpiChanged(int nDpi, const RECT& suggested)
+{
+    m_client.SetWindow(m_hWnd, ScaleForDpi(nDpi));
+    // The suggested frame is scaled by the exact factor, the board by a
+    // whole one: take its place, then fit the client area.
+    SetWindowPos(m_hWnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    FitClientArea();
+    InvalidateRect(m_hWnd, nullptr, FALSE);
 }
 
 void CMainFrame::CenterWindow()
@@ -174,6 +208,9 @@ LRESULT CMainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_TRAYNOTIFY:
         OnTrayNotify(wParam, lParam);
+        return 0;
+    case WM_DPICHANGED:
+        OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
     case WM_SYSCOLORCHANGE:
         m_client.TakeSystemColours();

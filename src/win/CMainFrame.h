@@ -22,7 +22,8 @@ protected:
 };
 
 // The main window: a one-line menu over the 308 x 348 client area (times
-// the screen's whole scale factor), fixed in size, centred at every start.
+// the whole scale factor of the monitor it is on), fixed in size, centred at
+// every start.
 // Paint, mouse releases, blink ticks and commands go to its CFrameEvents; Esc hides the window into the notification area and
 // the icon's click, or a second start, brings it back.
 class CMainFrame : public CAppWindow {
@@ -34,6 +35,10 @@ public:
     ~CMainFrame();
     CMainFrame(const CMainFrame&) = delete;
     CMainFrame& operator=(const CMainFrame&) = delete;
+
+    // The whole factor for a density in dots per inch, at least 1, rounded
+    // as on Linux (144 and up is 2): the board is never scaled by a fraction.
+    static int ScaleForDpi(int nDpi);
 
     static bool RegisterWindowClass(HINSTANCE hInstance);
     static void UnregisterWindowClass(HINSTANCE hInstance);
@@ -61,6 +66,9 @@ private:
     static LRESULT CALLBACK WindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnPaint();
+    // The window moved to a monitor of another density: the system
+    // suggests where it goes; the board takes the new whole factor.
+    void OnDpiChanged(int nDpi, const RECT& suggested);
     void FitClientArea();
 
     HWND m_hWnd = nullptr;
