@@ -6,6 +6,7 @@
 
 #include "AppIdentity.h"
 #include "CAppController.h"
+#include "CInstanceLock.h"
 #include "CMainFrame.h"
 #include "CWaveOutPlayer.h"
 
@@ -38,7 +39,12 @@ public:
 
 private:
     // CAppShell
-    bool WakeOtherInstance() override { return FindAndWakeOtherInstance(); }
+    // True when another start holds the instance lock: its window, once
+    // there, has been woken (or the wait ran out), and this start ends.
+    bool WakeOtherInstance() override
+    {
+        return !m_instanceLock.Acquire(CInstanceLock::kName, FindAndWakeOtherInstance);
+    }
     CProfile* OpenProfile() override;
     CAppWindow* CreateMainWindow() override;
     void ShowNotice(NoticeKind kind, const std::string& caption, const std::string& text) override;
@@ -55,6 +61,8 @@ private:
     bool OnFrameCommand(unsigned nId) override { return m_controller.OnCommand(nId); }
 
     HINSTANCE m_hInstance;
+    // Held from the first step to the very end, after the window has gone.
+    CInstanceLock m_instanceLock;
     CWaveOutPlayer m_player;
     CAppController m_controller{*this, m_player};
     std::unique_ptr<CPrivateProfile> m_pProfile;
