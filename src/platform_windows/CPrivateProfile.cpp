@@ -143,11 +143,18 @@ std::wstring CPrivateProfile::BesideProgram(const std::wstring& programPath)
 
 bool CPrivateProfile::CanWriteIn(const std::wstring& folder)
 {
-    const std::wstring probe = MakeTempFile(folder);
-    if (probe.empty())
+    // Only a file that was really made and written says yes: a temporary
+    // name can come back from the system where no file could be created.
+    const std::wstring probe = folder + L"\\orvo-probe-" + std::to_wstring(GetCurrentProcessId()) +
+                               L"-" + std::to_wstring(GetTickCount()) + L".tmp";
+    HANDLE hFile = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                               FILE_ATTRIBUTE_TEMPORARY, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE)
         return false;
-    DeleteFileW(probe.c_str());
-    return true;
+    DWORD written = 0;
+    const bool wrote = WriteFile(hFile, "\r\n", 2, &written, nullptr) != FALSE && written == 2;
+    CloseHandle(hFile);
+    return DeleteFileW(probe.c_str()) != FALSE && wrote;
 }
 
 std::wstring CPrivateProfile::Locate(const std::wstring& programPath)
