@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -49,6 +50,12 @@ public:
     virtual bool Write(const std::vector<CProfileEdit>& edits) = 0;
     // Why the last Write failed; meaningful only after a failure.
     virtual CProfileError GetLastWriteError() const { return CProfileError::Other; }
+
+    // A bigger file is damaged, not settings, on every system: it reads as
+    // empty and no write replaces it (Write fails with Damaged).
+    static constexpr std::size_t MAX_FILE_BYTES = 1 << 20;
+    // Whether the file at the path is such a file now.
+    virtual bool IsOversized() const { return false; }
 
     bool WriteString(const std::string& section, const std::string& key,
                             const std::string& value)

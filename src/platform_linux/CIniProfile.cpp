@@ -477,6 +477,7 @@ int ParseLeadingInt(const std::string& text)
 // reads a dozen keys, and each would otherwise read and parse it again.
 struct CIniProfile::SLoaded {
     bool bExists = false;
+    bool bOversized = false;
     struct stat identity {};
     CIniDocument doc;
 };
@@ -497,10 +498,12 @@ const CIniProfile::SLoaded& CIniProfile::Loaded() const
     pLoaded->identity = info;
     std::string text;
     // A missing, unreadable, foreign or oversized file reads as an empty one.
-    if (bExists && S_ISREG(info.st_mode) &&
-        ReadWholeFile(m_strPath, text, pLoaded->identity) == EFileState::Read &&
-        !Parse(pLoaded->doc, text))
-        pLoaded->doc.ini.Reset();
+    if (bExists && S_ISREG(info.st_mode)) {
+        const EFileState state = ReadWholeFile(m_strPath, text, pLoaded->identity);
+        pLoaded->bOversized = state == EFileState::TooLarge;
+        if (state == EFileState::Read && !Parse(pLoaded->doc, text))
+            pLoaded->doc.ini.Reset();
+    }
     m_pLoaded = std::move(pLoaded);
     return *m_pLoaded;
 }
@@ -518,6 +521,11 @@ std::string CIniProfile::GetString(const std::string& section, const std::string
     if (value.size() > MAX_VALUE_BYTES)
         value.resize(MAX_VALUE_BYTES);
     return value;
+}
+
+bool CIniProfile::IsOversized() const
+{
+    return Loaded().bOversized;
 }
 
 int CIniProfile::GetInt(const std::string& section, const std::string& key, int def) const

@@ -43,10 +43,10 @@ public:
     bool Write(const std::vector<CProfileEdit>& edits) override;
     CProfileError GetLastWriteError() const override { return m_lastError; }
 
+    bool IsOversized() const override;
+
     // Byte limit of a value as read, inherited from the old API's buffer.
     static constexpr std::size_t MAX_VALUE_BYTES = 4095;
-    // A bigger file is damaged: it reads as empty and is never written.
-    static constexpr std::size_t MAX_FILE_BYTES = 1 << 20;
 
 private:
     struct SLoaded;

@@ -49,9 +49,22 @@ std::wstring MakeTempFile(const std::wstring& folder)
 
 }  // namespace
 
+bool CPrivateProfile::IsOversized() const
+{
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(m_strPath.c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return false;
+    const unsigned long long size =
+        (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    return size > MAX_FILE_BYTES;
+}
+
 std::string CPrivateProfile::GetString(const std::string& section, const std::string& key,
                                               const std::string& def) const
 {
+    if (IsOversized())
+        return def;
     wchar_t buffer[4096] = {};
     GetPrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(), Widen(def).c_str(),
                              buffer, static_cast<DWORD>(std::size(buffer)), m_strPath.c_str());
@@ -61,6 +74,8 @@ std::string CPrivateProfile::GetString(const std::string& section, const std::st
 int CPrivateProfile::GetInt(const std::string& section, const std::string& key,
                                    int def) const
 {
+    if (IsOversized())
+        return def;
     return static_cast<int>(GetPrivateProfileIntW(Widen(section).c_str(), Widen(key).c_str(),
                                                   def, m_strPath.c_str()));
 }
@@ -100,6 +115,8 @@ bool CPrivateProfile::Write(const std::vector<CProfileEdit>& edits)
         return Fail(CProfileError::NotAFile);
     if (!std::all_of(edits.begin(), edits.end(), [](const CProfileEdit& e) { return e.IsStorable(); }))
         return Fail(CProfileError::Unstorable);
+    if (IsOversized())
+        return Fail(CProfileError::Damaged);
     // A read-only file stays as it is; the move below would not ask.
     const DWORD attributes = GetFileAttributesW(m_strPath.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))

@@ -21,6 +21,9 @@ public:
                       int def) const override;
     bool Write(const std::vector<CProfileEdit>& edits) override;
     CProfileError GetLastWriteError() const override { return m_lastError; }
+    // Asked before every read and write: the system's functions would read
+    // and rewrite a file of any size.
+    bool IsOversized() const override;
 
     // The file beside the program (its extension replaced by "ini"), or,
     // where that folder cannot be written (a program under Program Files),

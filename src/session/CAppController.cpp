@@ -112,7 +112,17 @@ void CAppController::OnGameSound()
 
 void CAppController::OnGameHeroes()
 {
+    if (Profile() && Profile()->IsOversized())
+        TellOversizedOnce();
     m_shell.ShowHeroBoard(Heroes());
+}
+
+void CAppController::TellOversizedOnce()
+{
+    if (m_bToldOversized)
+        return;
+    m_bToldOversized = true;
+    m_shell.ShowNotice(CAppShell::NoticeKind::Warning, ORVO_APP_TITLE, TXT_SETTINGS_TOO_BIG);
 }
 
 std::string CAppController::NameRefusal(CHeroRecord::NameFit fit)
@@ -145,7 +155,7 @@ std::string CAppController::SaveFailureReason(CProfileError why)
     case CProfileError::NotAFile:
         return TXT_SAVE_NOT_A_FILE;
     case CProfileError::Damaged:
-        return TXT_SAVE_DAMAGED;
+        return TXT_SETTINGS_TOO_BIG;
     case CProfileError::Unstorable:
         return TXT_NAME_UNSTORABLE;
     case CProfileError::None:
@@ -193,6 +203,10 @@ bool CAppController::AskName(std::string& name)
 
 void CAppController::ReportSaveFailure(CProfileError why)
 {
+    if (why == CProfileError::Damaged) {
+        TellOversizedOnce();
+        return;
+    }
     m_shell.ShowNotice(CAppShell::NoticeKind::Warning, ORVO_APP_TITLE,
                        std::string(TXT_SAVE_FAILED) + "\n" + SaveFailureReason(why));
 }

@@ -64,8 +64,13 @@ public:
     void ReportSaveFailure(CProfileError why) override;
 
 private:
+    // A settings file too big to be one holds no top ten and keeps none:
+    // the player is told once a run, the first time it matters.
+    void TellOversizedOnce();
+
     CAppShell& m_shell;
     CAppWindow* m_pWindow = nullptr;
     CTickClock m_clock;
     const CTickClock* m_pClock = &m_clock;
+    bool m_bToldOversized = false;
 };

@@ -42,6 +42,8 @@ public:
     bool SwitchSound();
 
 protected:
+    // The settings file given to LoadSettings; null before.
+    const CProfile* Profile() const { return m_pProfile; }
     // The binding's player, which must outlive the session's use of it;
     // without one (at first) effects are silent.
     void SetSoundPlayer(CSoundPlayer* pPlayer) { m_pPlayer = pPlayer; }

@@ -292,6 +292,7 @@ TEST_F(IniProfileTest, OversizedFileReadsAsEmptyAndIsKept)
         CIniProfile profile(m_path.string());
         const bool bWithin = nSize <= CIniProfile::MAX_FILE_BYTES;
 
+        EXPECT_EQ(profile.IsOversized(), !bWithin);
         EXPECT_EQ(profile.GetInt("CONFIG", "PlaySound", 0), bWithin ? 1 : 0);
         EXPECT_EQ(profile.GetString("TOPTEN", "Hero0", ""), bWithin ? "ABC" : "");
         EXPECT_EQ(profile.WriteInt("CONFIG", "PlaySound", 0), bWithin);

@@ -289,7 +289,8 @@ TEST_F(AppControllerTest, DecliningTheNameShowsTheGameOverNotice)
 }
 
 // A save that fails is told, in one box after the name, with its reason;
-// the list keeps the entry for this run.
+// the list keeps the entry for this run. (A file too big to be settings is
+// told otherwise: below.)
 TEST_F(AppControllerTest, AFailedSaveIsReportedWithItsReason)
 {
     const struct {
@@ -300,7 +301,6 @@ TEST_F(AppControllerTest, AFailedSaveIsReportedWithItsReason)
         {CProfileError::ReadOnly, TXT_SAVE_READ_ONLY},
         {CProfileError::DiskFull, TXT_SAVE_DISK_FULL},
         {CProfileError::NotAFile, TXT_SAVE_NOT_A_FILE},
-        {CProfileError::Damaged, TXT_SAVE_DAMAGED},
         {CProfileError::Unstorable, TXT_NAME_UNSTORABLE},
         {CProfileError::Other, TXT_SAVE_OTHER},
     };
@@ -319,6 +319,52 @@ TEST_F(AppControllerTest, AFailedSaveIsReportedWithItsReason)
         EXPECT_EQ(m_controller.Heroes().GetCount(), 1);
         EXPECT_EQ(m_shell.profile.values.count({"TOPTEN", "Hero0"}), 0u);
     }
+}
+
+// A settings file too big to be one reads as an empty list and keeps no
+// entry: the player hears of it once a run, whether the board or the end of
+// a game comes first, and never again that run.
+class OversizedSettingsTest : public AppControllerTest {
+protected:
+    void SetUp() override
+    {
+        m_shell.profile.oversized = true;
+        m_shell.profile.failWrites = true;
+        m_shell.profile.failure = CProfileError::Damaged;
+        ASSERT_TRUE(Start());
+    }
+    std::vector<std::string> EndAGame()
+    {
+        m_shell.calls.clear();
+        m_shell.names = {"Ann"};
+        m_controller.Game().SetPosition(OneMoveFromAFullBoard().data());
+        FillTheBoard();
+        return EndCalls();
+    }
+    std::vector<std::string> ShowBoard()
+    {
+        m_shell.calls.clear();
+        m_controller.OnCommand(ID_GAME_HEROES);
+        return m_shell.calls;
+    }
+
+    using Calls = std::vector<std::string>;
+    const std::string m_told =
+        std::string("warning ") + ORVO_APP_TITLE + ": " + TXT_SETTINGS_TOO_BIG;
+};
+
+TEST_F(OversizedSettingsTest, ToldOnceWhenTheBoardComesFirst)
+{
+    EXPECT_EQ(ShowBoard(), (Calls{m_told, "heroes"}));
+    EXPECT_EQ(EndAGame(), Calls{"name"});
+    EXPECT_EQ(ShowBoard(), Calls{"heroes"});
+}
+
+TEST_F(OversizedSettingsTest, ToldOnceWhenAGameEndsFirst)
+{
+    EXPECT_EQ(EndAGame(), (Calls{"name", m_told}));
+    EXPECT_EQ(ShowBoard(), Calls{"heroes"});
+    EXPECT_EQ(EndAGame(), Calls{"name"});
 }
 
 TEST(NameRuleTest, ANameFitsInTwelveGbkBytesOrIsRefusedWithItsReason)

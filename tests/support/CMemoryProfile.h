@@ -15,6 +15,7 @@ public:
     bool failWrites = false;
     // Why a failed write failed.
     CProfileError failure = CProfileError::Other;
+    bool oversized = false;
 
     std::string GetString(const std::string& section, const std::string& key,
                                  const std::string& def) const override
@@ -41,4 +42,5 @@ public:
         return true;
     }
     CProfileError GetLastWriteError() const override { return failure; }
+    bool IsOversized() const override { return oversized; }
 };

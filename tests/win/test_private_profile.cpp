@@ -129,6 +129,30 @@ TEST_F(PrivateProfile, ReadOnlyFileIsNeitherReplacedNorChanged)
     EXPECT_EQ(FilesInFolder(), 1);
 }
 
+// The same rule as on Linux: beyond 1 MiB the file is damaged, not
+// settings; it reads as empty and no write replaces it.
+TEST_F(PrivateProfile, OversizedFileReadsAsEmptyAndIsKept)
+{
+    const std::string head = "[CONFIG]\r\nPlaySound=1\r\n[TOPTEN]\r\nHero0=ABC\r\n";
+    for (const std::size_t nSize : {CProfile::MAX_FILE_BYTES, CProfile::MAX_FILE_BYTES + 1}) {
+        SCOPED_TRACE(nSize);
+        const std::string text = head + std::string(nSize - head.size() - 2, ';') + "\r\n";
+        SetFileText(text);
+        CPrivateProfile profile(m_path);
+        const bool bWithin = nSize <= CProfile::MAX_FILE_BYTES;
+
+        EXPECT_EQ(profile.IsOversized(), !bWithin);
+        EXPECT_EQ(profile.GetInt("CONFIG", "PlaySound", 0), bWithin ? 1 : 0);
+        EXPECT_EQ(profile.GetString("TOPTEN", "Hero0", ""), bWithin ? "ABC" : "");
+        EXPECT_EQ(profile.WriteInt("CONFIG", "PlaySound", 0), bWithin);
+        if (!bWithin) {
+            EXPECT_EQ(profile.GetLastWriteError(), CProfileError::Damaged);
+            EXPECT_EQ(FileText(), text);
+            EXPECT_EQ(FilesInFolder(), 1);
+        }
+    }
+}
+
 TEST_F(PrivateProfile, TopTenListSurvivesTheRoundTripAndShrinks)
 {
     CPrivateProfile profile(m_path);
