@@ -1,8 +1,9 @@
 #!/bin/sh
 # SPDX-License-Identifier: MIT
 # Sets up a Debian 12 machine for Orvo, builds it, and runs the game or the tests.
-#   ./orvo.sh run               build and start the game
-#   ./orvo.sh test              build and run every test (warnings are errors)
+#   ./orvo.sh run               build the game alone in build/ and start it
+#   ./orvo.sh test              build everything in build-ci/ and run every
+#                               test (warnings are errors)
 #   ./orvo.sh test --sanitize   the same with AddressSanitizer and UBSan
 #   ./orvo.sh test --release    the same as a packager's Release build
 #   ./orvo.sh test --clang      the same compiled with clang (warnings are errors)
@@ -23,14 +24,18 @@ cd "$(dirname "$0")"
 
 # The help is the comment at the top of this file.
 usage() {
-    sed -n '3,19p' "$0"
+    sed -n '3,20p' "$0"
     exit 2
 }
 
-PACKAGES="cmake g++ make pkg-config qt6-base-dev qt6-qpa-plugins libasound2-dev \
-libsimpleini-dev googletest libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-utils \
-imagemagick fonts-wqy-microhei trayer openbox python3 qt6-translations-l10n \
-desktop-file-utils appstream"
+# What the game needs to build and run: a player's first start installs
+# these and nothing more. The Wayland plugin lets Qt draw on a Wayland
+# desktop directly instead of through its X server.
+GAME_PACKAGES="cmake g++ make pkg-config qt6-base-dev qt6-wayland libasound2-dev \
+libsimpleini-dev fonts-wqy-microhei qt6-translations-l10n"
+# The tests and benchmarks besides.
+PACKAGES="$GAME_PACKAGES googletest libgtest-dev libbenchmark-dev xvfb xauth xdotool \
+x11-utils imagemagick trayer openbox python3 desktop-file-utils appstream"
 
 # What making and checking the Debian package needs besides.
 PACKAGE_TOOLS="dpkg-dev file lintian"
@@ -116,11 +121,12 @@ windows)
     echo "Built build-win/orvo.exe"
     ;;
 run)
-    setup
-    # A player's build: warnings do not stop it. Reuses the tree the tests
-    # built rather than rebuilding it all with other flags.
+    setup "$GAME_PACKAGES"
+    # A player's build of the game alone, in build/: warnings do not stop
+    # it, and the tests build in a tree of their own, so neither command
+    # rebuilds what the other built.
     [ -f build/CMakeCache.txt ] || cmake --preset default
-    cmake --build build -j "$(nproc)"
+    cmake --build build -j "$(nproc)" --target orvo
     exec ./build/orvo
     ;;
 test)
@@ -136,9 +142,9 @@ test)
     --windows)
         setup "$PACKAGES $WINDOWS_PACKAGES"
         # The end-to-end test compares the screen with orvo-trace's picture.
-        [ -f build/CMakeCache.txt ] || cmake --preset default
-        cmake --build build -j "$(nproc)" --target orvo-trace
-        build_windows -DORVO_WERROR=ON -DORVO_TRACE="$PWD/build/orvo-trace"
+        [ -f build-ci/CMakeCache.txt ] || cmake --preset ci
+        cmake --build build-ci -j "$(nproc)" --target orvo-trace
+        build_windows -DORVO_WERROR=ON -DORVO_TRACE="$PWD/build-ci/orvo-trace"
         tests/win/run_under_wine.sh ctest --test-dir build-win --output-on-failure -j 2
         ;;
     "") run_tests ci ;;
@@ -167,10 +173,10 @@ package)
     ;;
 bench-startup)
     setup
-    [ -f build/CMakeCache.txt ] || cmake --preset default
-    cmake --build build -j "$(nproc)"
+    [ -f build-ci/CMakeCache.txt ] || cmake --preset ci
+    cmake --build build-ci -j "$(nproc)" --target orvo orvo-bare-window
     shift
-    exec python3 bench/startup/startup.py build/orvo build/orvo-bare-window "$@"
+    exec python3 bench/startup/startup.py build-ci/orvo build-ci/orvo-bare-window "$@"
     ;;
 *)
     usage
