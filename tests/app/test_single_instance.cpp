@@ -14,6 +14,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <functional>
+#include <memory>
 #include <pwd.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -193,6 +194,32 @@ struct SSquatCase {
     CSquat where;
 };
 
+// True when every folder on the way to path lets others pass.
+bool OthersCanReach(const QByteArray& path)
+{
+    for (QByteArray step = path; !step.isEmpty(); step.truncate(step.lastIndexOf('/'))) {
+        struct stat st {};
+        if (stat(step.constData(), &st) != 0 || (st.st_mode & S_IXOTH) == 0)
+            return false;
+    }
+    return true;
+}
+
+// The stranger must reach the temporary folder that the game looks in. A
+// private TMPDIR (0700, as some sessions have) would keep it out, so the
+// shared folder is made where others can pass: in TMPDIR when they can, else
+// in the system's own temporary folders.
+QString ReachableBase()
+{
+    const QString candidates[] = {QDir::tempPath(), QStringLiteral("/tmp"),
+                                  QStringLiteral("/var/tmp"), QStringLiteral("/dev/shm")};
+    for (const QString& base : candidates) {
+        if (OthersCanReach(QFile::encodeName(base)))
+            return base;
+    }
+    return QString();
+}
+
 class SquatterTest : public SingleInstanceTest, public ::testing::WithParamInterface<SSquatCase> {};
 
 TEST_P(SquatterTest, AnotherUserCannotStopTheGame)
@@ -207,14 +234,23 @@ TEST_P(SquatterTest, AnotherUserCannotStopTheGame)
     QByteArray socketPath;
     QByteArray folder;
     QByteArray link;
+    std::unique_ptr<QTemporaryDir> shared;
     if (GetParam().where == CSquat::SocketInOurFolder) {
         socketPath = QFile::encodeName(SocketPath(name));
     } else {
-        // Where the program looks when there is no runtime folder.
+        // Where the program looks when there is no runtime folder: a shared
+        // temporary folder like /tmp.
+        const QString base = ReachableBase();
+        if (base.isEmpty())
+            GTEST_SKIP() << "no temporary folder that another user can reach";
+        shared.reset(new QTemporaryDir(base + "/orvo-squat-XXXXXX"));
+        ASSERT_TRUE(shared->isValid());
+        const QByteArray temp = QFile::encodeName(shared->path());
+        ASSERT_EQ(chmod(temp.constData(), 01777), 0);
         qunsetenv("XDG_RUNTIME_DIR");
-        ASSERT_EQ(chmod(QFile::encodeName(m_temp.path()).constData(), 01777), 0);
-        const QByteArray own = QFile::encodeName(m_temp.path()) + "/orvo-" + QByteArray::number(geteuid());
-        folder = GetParam().where == CSquat::TempFolder ? own : QFile::encodeName(m_temp.path()) + "/elsewhere";
+        qputenv("TMPDIR", temp);
+        const QByteArray own = temp + "/orvo-" + QByteArray::number(geteuid());
+        folder = GetParam().where == CSquat::TempFolder ? own : temp + "/elsewhere";
         if (GetParam().where == CSquat::TempFolderLink)
             link = own;
         socketPath = folder + '/' + QFile::encodeName(name);

@@ -2,7 +2,8 @@
 """A private X display for the end-to-end tests and the start-up benchmark.
 
 start_xvfb() takes a display number nobody holds, well away from :0 and the
-low numbers desktops and other test runs use, and returns once the server
+low numbers desktops and other test runs use (ORVO_TEST_DISPLAYS=FIRST-LAST
+confines it to those numbers), and returns once the server
 says it accepts clients. The server never resets when its last client goes:
 the tests connect and disconnect with every xdotool call, and a reset while
 the next one connects loses that connection. Every wait has a generous bound,
@@ -20,6 +21,7 @@ import time
 
 # Seconds to wait for a server or a window manager to come up.
 START_TIMEOUT = 60
+# The display numbers tried unless ORVO_TEST_DISPLAYS names others.
 FIRST_DISPLAY, DISPLAYS = 100, 800
 # The exit status that tells CTest a test was skipped.
 SKIP = 77
@@ -77,13 +79,27 @@ def _try_display(number, size, deadline):
     return None
 
 
+def display_range(setting):
+    """(first, count) from ORVO_TEST_DISPLAYS: "FIRST-LAST", or one number."""
+    if not setting:
+        return FIRST_DISPLAY, DISPLAYS
+    first, _, last = setting.strip().partition("-")
+    try:
+        first, last = int(first), int(last or first)
+    except ValueError:
+        first, last = -1, -1
+    check(0 <= first <= last, "ORVO_TEST_DISPLAYS=%r is not FIRST-LAST, such as 300-309" % setting)
+    return first, last - first + 1
+
+
 def start_xvfb(width, height):
     """Starts Xvfb with one screen of width x height; returns (process, ":N")."""
     deadline = time.monotonic() + START_TIMEOUT
+    first, count = display_range(os.environ.get("ORVO_TEST_DISPLAYS"))
     # Parallel runs start at different numbers and rarely meet.
-    offset, tries = os.getpid() % DISPLAYS, 0
-    for i in range(DISPLAYS):
-        number = FIRST_DISPLAY + (offset + i) % DISPLAYS
+    offset, tries = os.getpid() % count, 0
+    for i in range(count):
+        number = first + (offset + i) % count
         if os.path.exists("/tmp/.X%d-lock" % number) or os.path.exists("/tmp/.X11-unix/X%d" % number):
             continue
         xvfb = _try_display(number, (width, height), deadline)
@@ -92,7 +108,7 @@ def start_xvfb(width, height):
         # Losing a race for a number now and then is normal; always failing is not.
         tries += 1
         check(tries < 20, "Xvfb failed to start on %d free displays" % tries)
-    raise Failure("no free X display between :%d and :%d" % (FIRST_DISPLAY, FIRST_DISPLAY + DISPLAYS - 1))
+    raise Failure("no free X display between :%d and :%d" % (first, first + count - 1))
 
 
 def wait_for_window_manager(env, manager):
