@@ -79,7 +79,8 @@ build_windows() {
 }
 
 # A release build for /usr with Debian's own flags (hardening, bindnow
-# included), made into a .deb by CPack; lintian's errors fail it.
+# included), made into a .deb by CPack; any tag lintian shows, down to the
+# pedantic ones, fails it.
 package() {
     eval "$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --export=sh)"
     # shellcheck disable=SC2154
@@ -91,7 +92,7 @@ package() {
     rm -f build-package/orvo_*.deb
     (cd build-package && cpack)
     deb=$(ls build-package/orvo_*.deb)
-    lintian --fail-on error "$deb"
+    lintian --pedantic -I --fail-on error,warning,info,pedantic "$deb"
     echo "Package: $deb"
 }
 

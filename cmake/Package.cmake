@@ -52,11 +52,13 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
-# The libraries come from the program itself; Qt's platform plugins, ALSA's
-# library (opened when the first sound plays) and a font with Chinese
-# characters are loaded at run time, so no tool sees them.
+# The libraries come from the program itself; ALSA's library (opened when
+# the first sound plays) and a font with Chinese characters are loaded at run
+# time, so no tool sees them. The X11 platform plugin is part of libqt6gui6;
+# the Wayland one only lets the game draw on a Wayland desktop without going
+# through its X server, so it is recommended, not required.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "qt6-qpa-plugins, libasound2, fonts-wqy-microhei | fonts-wqy-zenhei | fonts-noto-cjk")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
+    "libasound2, fonts-wqy-microhei | fonts-wqy-zenhei | fonts-noto-cjk")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, qt6-translations-l10n")
 include(CPack)

@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: MIT
 """Draws the program icons into res/*.png.
 
-orvo-16/32/128.png: the main icon, a few balls on a small grey board.
+orvo-16/32/48/128.png: the main icon, a few balls on a small grey board;
+orvo.svg: the same board as scalable shapes for the desktop's icon theme.
 hero-32.png: the gold trophy of the name-entry dialog.
 orvo.ico, hero.ico: the same pictures for the Windows resources, one entry
 per size (16 to 256 pixels for the main icon).
@@ -55,14 +56,20 @@ def rounded_box(x, y, left, top, right, bottom, radius):
     return outside + min(max(dx, dy), 0.0) - radius
 
 
-def sphere_colour(x, y, cx, cy, r, ball):
+def sphere_colour_base(x, y, cx, cy, r, ball):
     """The game's ball shading in miniature: lit from the upper left."""
     colour, dark = ball
     nx, ny = (x - cx) / r, (y - cy) / r
     nz = math.sqrt(max(0.0, 1.0 - nx * nx - ny * ny))
     light = (-0.5, -0.5, 0.71)
     diffuse = ((nx * light[0] + ny * light[1] + nz * light[2]) + 1.0) / 2.0
-    base = mix(dark, colour, clamp01(diffuse * 1.6 - 0.2))
+    return mix(dark, colour, clamp01(diffuse * 1.6 - 0.2))
+
+
+def sphere_colour(x, y, cx, cy, r, ball):
+    """The shading with the gloss of a light above and left of the ball."""
+    base = sphere_colour_base(x, y, cx, cy, r, ball)
+    nx, ny = (x - cx) / r, (y - cy) / r
     hx, hy = nx + 0.3, ny + 0.3
     gloss = clamp01(1.0 - math.hypot(hx, hy) / 0.38) ** 1.5
     return mix(base, (255, 255, 255), gloss)
@@ -116,33 +123,46 @@ def render(size, layers):
     return rows
 
 
+class Board:
+    """Where the board, its squares and its balls lie in the unit square."""
+
+    def __init__(self, size):
+        # At 16 pixels a 3 x 3 board would turn to mush; two by two still reads.
+        if size <= 16:
+            self.cells = 2
+            self.balls = [(0, 0, RED), (1, 1, BLUE), (0, 1, YELLOW)]
+        else:
+            self.cells = 3
+            self.balls = [(0, 0, RED), (1, 1, RED), (2, 2, RED), (0, 2, BLUE),
+                          (2, 0, GREEN), (1, 2, YELLOW)]
+        pixel = 1.0 / size
+        margin = 0.5 * pixel if size <= 16 else 0.04
+        self.left, self.right = margin, 1.0 - margin
+        self.radius = 0.12
+        self.outline = max(pixel, 0.025)
+        self.inner = self.left + self.outline
+        self.cell = (self.right - self.outline - self.inner) / self.cells
+
+    def ball_circles(self):
+        """(cx, cy, r, ball) of each ball."""
+        for row, col, ball in self.balls:
+            yield (self.inner + (col + 0.5) * self.cell, self.inner + (row + 0.5) * self.cell,
+                   self.cell * 0.42, ball)
+
+
 def board_icon(size):
-    # At 16 pixels a 3 x 3 board would turn to mush; two by two still reads.
-    if size <= 16:
-        cells = 2
-        balls = [(0, 0, RED), (1, 1, BLUE), (0, 1, YELLOW)]
-    else:
-        cells = 3
-        balls = [(0, 0, RED), (1, 1, RED), (2, 2, RED), (0, 2, BLUE),
-                 (2, 0, GREEN), (1, 2, YELLOW)]
-    pixel = 1.0 / size
-    margin = 0.5 * pixel if size <= 16 else 0.04
-    left, right = margin, 1.0 - margin
-    outline = max(pixel, 0.025)
-    inner = left + outline
-    cell = (right - outline - inner) / cells
+    board = Board(size)
+    cells, left, right = board.cells, board.left, board.right
+    outline, inner, cell = board.outline, board.inner, board.cell
 
     def square_colour(x, y):
         col = min(cells - 1, int((x - inner) / cell))
         row = min(cells - 1, int((y - inner) / cell))
         return SQUARE_EVEN if (row + col) % 2 == 0 else SQUARE_ODD
 
-    layers = [Layer(lambda x, y: rounded_box(x, y, left, left, right, right, 0.12),
+    layers = [Layer(lambda x, y: rounded_box(x, y, left, left, right, right, board.radius),
                     square_colour, OUTLINE, outline)]
-    for row, col, ball in balls:
-        cx = inner + (col + 0.5) * cell
-        cy = inner + (row + 0.5) * cell
-        r = cell * 0.42
+    for cx, cy, r, ball in board.ball_circles():
         layers.append(Layer(
             lambda x, y, cx=cx, cy=cy, r=r: circle(x, y, cx, cy, r),
             lambda x, y, cx=cx, cy=cy, r=r, ball=ball: sphere_colour(x, y, cx, cy, r, ball)))
@@ -196,6 +216,73 @@ def hero_icon(size):
     ])
 
 
+def hex_colour(rgb):
+    return '#%02x%02x%02x' % tuple(int(c + 0.5) for c in rgb)
+
+
+def board_svg():
+    """The large board as scalable shapes: the same board, squares and balls,
+    with the balls' shading and gloss sampled into radial gradients."""
+    board = Board(128)
+    scale = 128.0
+
+    def n(v):
+        return ('%.3f' % (v * scale)).rstrip('0').rstrip('.')
+
+    left, right, outline = board.left, board.right, board.outline
+    inner_right = right - outline
+    parts = [
+        '<svg xmlns="http://www.w3.org/2000/svg" width="128" height="128" viewBox="0 0 128 128">',
+        '<defs>',
+        '<clipPath id="board"><rect x="%s" y="%s" width="%s" height="%s" rx="%s"/></clipPath>'
+        % (n(board.inner), n(board.inner), n(inner_right - board.inner),
+           n(inner_right - board.inner), n(board.radius - outline)),
+    ]
+    shapes = []
+    for i, (cx, cy, r, ball) in enumerate(board.ball_circles()):
+        # The shading runs from the lit point, up and left of the centre,
+        # to the far edge of the ball, down and right.
+        lit = 0.5 * r
+        fx, fy = cx - lit, cy - lit
+        reach = math.hypot(cx + r / math.sqrt(2.0) - fx, cy + r / math.sqrt(2.0) - fy)
+        stops = []
+        for k in range(9):
+            t = k / 8.0
+            d = t * reach / math.sqrt(2.0)
+            x, y = fx + d, fy + d
+            if math.hypot(x - cx, y - cy) > r:
+                x = y = cx + r / math.sqrt(2.0) - 1e-9
+            base = sphere_colour_base(x, y, cx, cy, r, ball)
+            stops.append('<stop offset="%.3f" stop-color="%s"/>' % (t, hex_colour(base)))
+        parts.append('<radialGradient id="ball%d" gradientUnits="userSpaceOnUse" cx="%s" cy="%s" '
+                     'r="%s">%s</radialGradient>' % (i, n(fx), n(fy), n(reach), ''.join(stops)))
+        gloss = []
+        for k in range(5):
+            t = k / 4.0
+            gloss.append('<stop offset="%.2f" stop-color="#ffffff" stop-opacity="%.3f"/>'
+                         % (t, (1.0 - t) ** 1.5))
+        parts.append('<radialGradient id="gloss%d" gradientUnits="userSpaceOnUse" cx="%s" cy="%s" '
+                     'r="%s">%s</radialGradient>'
+                     % (i, n(cx - 0.3 * r), n(cy - 0.3 * r), n(0.38 * r), ''.join(gloss)))
+        shapes.append('<circle cx="%s" cy="%s" r="%s" fill="url(#ball%d)"/>' % (n(cx), n(cy), n(r), i))
+        shapes.append('<circle cx="%s" cy="%s" r="%s" fill="url(#gloss%d)"/>' % (n(cx), n(cy), n(r), i))
+    parts.append('</defs>')
+    parts.append('<rect x="%s" y="%s" width="%s" height="%s" rx="%s" fill="%s"/>'
+                 % (n(left), n(left), n(right - left), n(right - left), n(board.radius),
+                    hex_colour(OUTLINE)))
+    squares = []
+    for row in range(board.cells):
+        for col in range(board.cells):
+            colour = SQUARE_EVEN if (row + col) % 2 == 0 else SQUARE_ODD
+            squares.append('<rect x="%s" y="%s" width="%s" height="%s" fill="%s"/>'
+                           % (n(board.inner + col * board.cell), n(board.inner + row * board.cell),
+                              n(board.cell), n(board.cell), hex_colour(colour)))
+    parts.append('<g clip-path="url(#board)">%s</g>' % ''.join(squares))
+    parts.extend(shapes)
+    parts.append('</svg>')
+    return '\n'.join(parts) + '\n'
+
+
 def encode_png(rows):
     height, width = len(rows), len(rows[0])
     raw = b''.join(b'\0' + bytes(v for px in row for v in px) for row in rows)
@@ -246,6 +333,7 @@ def encode_ico(images):
 ICONS = [
     ('orvo-16.png', lambda: board_icon(16)),
     ('orvo-32.png', lambda: board_icon(32)),
+    ('orvo-48.png', lambda: board_icon(48)),
     ('orvo-128.png', lambda: board_icon(128)),
     ('hero-32.png', lambda: hero_icon(32)),
 ]
@@ -267,6 +355,8 @@ def main():
     for name, draw in WINDOWS_ICONS:
         with open(os.path.join(target, name), 'wb') as f:
             f.write(encode_ico(draw()))
+    with open(os.path.join(target, 'orvo.svg'), 'w', encoding='ascii', newline='\n') as f:
+        f.write(board_svg())
 
 
 if __name__ == '__main__':
