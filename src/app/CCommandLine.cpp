@@ -21,13 +21,21 @@ CCommandLine::CCommandLine(int argc, const char* const* argv)
     const std::size_t slash = m_strProgram.rfind('/');
     if (slash != std::string::npos)
         m_strProgram.erase(0, slash + 1);
+    const char* pStray = nullptr;
+    bool bOptionsEnd = false;
     for (int i = 1; i < argc; ++i) {
         const char* pArg = argv[i];
-        if (std::strcmp(pArg, "--") == 0)
-            break;
-        if (!IsOption(pArg))
+        if (!bOptionsEnd && std::strcmp(pArg, "--") == 0) {
+            bOptionsEnd = true;
             continue;
-        // The first question asked wins, as with most GNU programs.
+        }
+        if (bOptionsEnd || !IsOption(pArg)) {
+            if (!pStray)
+                pStray = pArg;
+            continue;
+        }
+        // The first question asked wins wherever it stands, as with most GNU
+        // programs, even after a word that would be refused.
         if (std::strcmp(pArg, "--help") == 0 || std::strcmp(pArg, "-h") == 0) {
             m_action = Action::Help;
             return;
@@ -37,8 +45,13 @@ CCommandLine::CCommandLine(int argc, const char* const* argv)
             return;
         }
         m_action = Action::Refuse;
-        m_strBadOption = pArg;
+        m_strRefusal = "unknown option '" + std::string(pArg) + "'";
         return;
+    }
+    // The game opens no files: a word left over is a mistake, not a request.
+    if (pStray) {
+        m_action = Action::Refuse;
+        m_strRefusal = "unexpected argument '" + std::string(pStray) + "'";
     }
 }
 
@@ -48,7 +61,7 @@ std::string CCommandLine::Message() const
     case Action::Run:
         return std::string();
     case Action::Help:
-        return "Usage: " + m_strProgram + " [--help | --version]\n"
+        return Usage() +
                "Orvo, a puzzle game: line up five or more balls of one colour on a 9 x 9 board.\n"
                "Started without options, it opens the game window.\n"
                "\n"
@@ -61,7 +74,12 @@ std::string CCommandLine::Message() const
     case Action::Version:
         return ORVO_APP_TITLE " " ORVO_VERSION "\n";
     case Action::Refuse:
-        return m_strProgram + ": unknown option '" + m_strBadOption + "' (try --help)\n";
+        return m_strProgram + ": " + m_strRefusal + "\n" + Usage();
     }
     return std::string();
+}
+
+std::string CCommandLine::Usage() const
+{
+    return "Usage: " + m_strProgram + " [--help | --version]\n";
 }

@@ -5,8 +5,8 @@
 
 // The game has no options of its own; it answers only the two questions a
 // shell or a packager asks of every program, before any window system is
-// needed. Everything else on the command line that looks like an option is
-// refused, so a typo is not silently ignored.
+// needed. Everything else on the command line, an option or a plain word,
+// is refused with the usage line, so a typo is not silently ignored.
 class CCommandLine {
 public:
     enum class Action { Run, Help, Version, Refuse };
@@ -23,7 +23,9 @@ public:
     std::string Message() const;
 
 private:
+    std::string Usage() const;
+
     Action m_action = Action::Run;
     std::string m_strProgram;
-    std::string m_strBadOption;
+    std::string m_strRefusal;
 };

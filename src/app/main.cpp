@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include <QApplication>
 #include <cstdio>
+#include <optional>
 
 #include "CCommandLine.h"
+#include "CDisplayGuard.h"
 #include "CGameApp.h"
 
 namespace {
@@ -33,7 +35,9 @@ int main(int argc, char* argv[])
         return nAnswered;
 
     CGameApp::SetUpBeforeApplication();
+    std::optional<CDisplayGuard> displayGuard(std::in_place);
     QApplication application(argc, argv);
+    displayGuard.reset();
     CGameApp::SetUpApplication();
 
     CGameApp app;

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The command line: --help and --version answer, any other option is refused,
-// and everything else starts the game as before.
+// The command line: --help and --version answer, any other option or word is
+// refused, and an empty one starts the game.
 
 #include <gtest/gtest.h>
 
@@ -28,9 +28,11 @@ TEST(CommandLineTest, ChoosesTheActionFromTheFirstOption)
     };
     const Case cases[] = {
         {{}, Action::Run},
-        {{"save.ini"}, Action::Run},
-        {{"-"}, Action::Run},
-        {{"--", "--version"}, Action::Run},
+        {{"--"}, Action::Run},
+        {{"save.ini"}, Action::Refuse},
+        {{"-"}, Action::Refuse},
+        {{"--", "--version"}, Action::Refuse},
+        {{"--", "--"}, Action::Refuse},
         {{"--help"}, Action::Help},
         {{"-h"}, Action::Help},
         {{"file", "--help"}, Action::Help},
@@ -64,13 +66,19 @@ TEST(CommandLineTest, AnswersNameTheProgramAndTheVersion)
     EXPECT_EQ(Parse({}).Message(), "");
 }
 
-TEST(CommandLineTest, RefusalIsOneLineNamingTheOption)
+TEST(CommandLineTest, RefusalNamesTheWordAndGivesTheUsage)
 {
     EXPECT_EQ(Parse({"--fullscreen"}).Message(),
-              "orvo: unknown option '--fullscreen' (try --help)\n");
+              "orvo: unknown option '--fullscreen'\nUsage: orvo [--help | --version]\n");
+    // An unknown option is named before any stray word; else the first word.
+    EXPECT_EQ(Parse({"extra", "more", "--bogus"}).Message(),
+              "orvo: unknown option '--bogus'\nUsage: orvo [--help | --version]\n");
+    EXPECT_EQ(Parse({"extra", "more"}).Message(),
+              "orvo: unexpected argument 'extra'\nUsage: orvo [--help | --version]\n");
     // Without a program name the game still names itself.
     const char* const noName[] = {"", "-x"};
-    EXPECT_EQ(CCommandLine(2, noName).Message(), "orvo: unknown option '-x' (try --help)\n");
+    EXPECT_EQ(CCommandLine(2, noName).Message(),
+              "orvo: unknown option '-x'\nUsage: orvo [--help | --version]\n");
 }
 
 }  // namespace
