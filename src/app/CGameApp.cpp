@@ -20,9 +20,9 @@
 
 CGameApp::CGameApp()
 {
-    connect(&m_instance, &CSingleInstance::WakeRequested, this, [this] {
+    connect(&m_instance, &CSingleInstance::WakeRequested, this, [this](const QByteArray& token) {
         if (m_pMainWnd)
-            m_pMainWnd->Wake();
+            m_pMainWnd->Wake(token);
     });
 }
 

@@ -229,9 +229,17 @@ void CMainFrame::RemoveTrayIcon()
     m_pTrayIcon = nullptr;
 }
 
-void CMainFrame::Wake()
+void CMainFrame::Wake(const QByteArray& activationToken)
 {
     RemoveTrayIcon();
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        // Qt's Wayland plugin takes the token for the next activation from
+        // the environment; none at all is better than one already spent.
+        if (activationToken.isEmpty())
+            qunsetenv("XDG_ACTIVATION_TOKEN");
+        else
+            qputenv("XDG_ACTIVATION_TOKEN", activationToken);
+    }
     if (isMinimized())
         showNormal();
     else

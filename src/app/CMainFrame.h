@@ -52,8 +52,9 @@ public:
     void HideToTray();
     bool HasTrayIcon() const { return m_pTrayIcon != nullptr; }
     // A click on the icon or a second start: out of the tray, restored and
-    // in front.
-    void Wake();
+    // in front. A Wayland compositor lets a window come forward only with
+    // an activation token, which a second start may bring.
+    void Wake(const QByteArray& activationToken = QByteArray());
 
     // Forwarded by the client area.
     void OnPaint(CDC& dc);

@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QSocketNotifier>
 #include <QTimer>
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -37,7 +38,9 @@ constexpr milliseconds kLockBudget{1500};
 constexpr int kServeTimeoutMs = 2000;
 // Names tried in the temporary folder when another user holds the first.
 constexpr int kFolderCandidates = 4;
-constexpr int kMaxLine = 64;
+// A wake line with the longest activation token a compositor hands out.
+constexpr int kMaxToken = 400;
+constexpr int kMaxLine = 512;
 
 void Say(const QString& strWhy)
 {
@@ -222,7 +225,35 @@ enum class CAnswer {
     Stranger,  // something else listens there: ignored, and the path taken over
 };
 
-CAnswer AskToWake(const QByteArray& path, Clock::time_point deadline, QString& strWhy)
+// Tokens go on one line, unquoted: printable ASCII without spaces.
+bool IsToken(const QByteArray& token)
+{
+    return !token.isEmpty() && token.size() <= kMaxToken &&
+           std::all_of(token.begin(), token.end(), [](char c) { return c > ' ' && c < 127; });
+}
+
+// "wake\n", or "wake TOKEN\n" to hand over an activation token.
+QByteArray WakeLine(const QByteArray& token)
+{
+    if (!IsToken(token))
+        return CSingleInstance::kWakeMessage;
+    return "wake " + token + '\n';
+}
+
+// True for a wake line; token is what it hands over, or empty.
+bool ParseWakeLine(const QByteArray& line, QByteArray& token)
+{
+    token.clear();
+    if (line == CSingleInstance::kWakeMessage)
+        return true;
+    if (!line.startsWith("wake ") || !line.endsWith('\n'))
+        return false;
+    token = line.mid(5, line.size() - 6);
+    return IsToken(token);
+}
+
+CAnswer AskToWake(const QByteArray& path, const QByteArray& token, Clock::time_point deadline,
+                  QString& strWhy)
 {
     CFd peer(::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
     if (peer.Get() < 0)
@@ -245,7 +276,7 @@ CAnswer AskToWake(const QByteArray& path, Clock::time_point deadline, QString& s
         strWhy = QStringLiteral("it belongs to uid %1").arg(static_cast<int>(peerUid));
         return CAnswer::Stranger;
     }
-    if (!SendAll(peer.Get(), CSingleInstance::kWakeMessage, deadline)) {
+    if (!SendAll(peer.Get(), WakeLine(token), deadline)) {
         strWhy = QStringLiteral("it takes no message");
         return CAnswer::Stranger;
     }
@@ -295,7 +326,7 @@ bool ClearPath(const QByteArray& path)
 // one, answers and hangs up. A caller that says nothing in time is dropped.
 class CWakeCall : public QObject {
 public:
-    CWakeCall(int nFd, std::function<void()> wake, QObject* pParent)
+    CWakeCall(int nFd, std::function<void(const QByteArray&)> wake, QObject* pParent)
         : QObject(pParent), m_nFd(nFd), m_notifier(nFd, QSocketNotifier::Read), m_wake(std::move(wake))
     {
         connect(&m_notifier, &QSocketNotifier::activated, this, &CWakeCall::OnReadable);
@@ -325,8 +356,9 @@ private:
         const qsizetype nEnd = m_line.indexOf('\n');
         if (nEnd < 0 && m_line.size() < kMaxLine)
             return;
-        if (m_line.left(nEnd + 1) == CSingleInstance::kWakeMessage) {
-            m_wake();
+        QByteArray token;
+        if (ParseWakeLine(m_line.left(nEnd + 1), token)) {
+            m_wake(token);
             const QByteArray ack = CSingleInstance::kAckMessage;
             // The caller decides without the answer if it must; never wait for it here.
             [[maybe_unused]] const ssize_t nSent =
@@ -346,7 +378,7 @@ private:
     QSocketNotifier m_notifier;
     QTimer m_timer;
     QByteArray m_line;
-    std::function<void()> m_wake;
+    std::function<void(const QByteArray&)> m_wake;
 };
 
 }  // namespace
@@ -388,7 +420,12 @@ QString CSingleInstance::RendezvousFolder()
     return folder.Get() >= 0 ? Show(path) : QString();
 }
 
-bool CSingleInstance::WakeOtherOrListen(const QString& strName)
+QByteArray CSingleInstance::ActivationToken()
+{
+    return qgetenv("XDG_ACTIVATION_TOKEN");
+}
+
+bool CSingleInstance::WakeOtherOrListen(const QString& strName, const QByteArray& activationToken)
 {
     const Clock::time_point deadline = Clock::now() + kExchangeBudget;
     QByteArray folderPath;
@@ -406,7 +443,7 @@ bool CSingleInstance::WakeOtherOrListen(const QString& strName)
         Say(QStringLiteral("another start holds %1; going ahead without waiting").arg(Show(folderPath)));
 
     QString strWhy;
-    switch (AskToWake(path, deadline, strWhy)) {
+    switch (AskToWake(path, activationToken, deadline, strWhy)) {
     case CAnswer::Woken:
         return true;
     case CAnswer::Stranger:
@@ -462,5 +499,5 @@ void CSingleInstance::ServeConnection(int nFd)
         ::close(nFd);
         return;
     }
-    new CWakeCall(nFd, [this] { Q_EMIT WakeRequested(); }, this);
+    new CWakeCall(nFd, [this](const QByteArray& token) { Q_EMIT WakeRequested(token); }, this);
 }

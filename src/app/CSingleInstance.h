@@ -29,20 +29,27 @@ public:
     // need be; empty (and the reason said on stderr) when none is safe.
     static QString RendezvousFolder();
 
+    // The token a launcher gave this start to bring a window forward with
+    // (XDG_ACTIVATION_TOKEN), or empty.
+    static QByteArray ActivationToken();
+
     // True when an instance of this user answered on strName and has been
-    // asked to wake; the caller must then end. Otherwise this one becomes the
+    // asked to wake, with activationToken handed over when there is one; the
+    // caller must then end. Otherwise this one becomes the
     // instance that listens there, clearing whatever was left at the path,
     // and false is returned. Decides within about two seconds whatever the
     // other side does; anything odd is said on stderr and never keeps the
     // game from starting.
-    bool WakeOtherOrListen(const QString& strName);
+    bool WakeOtherOrListen(const QString& strName,
+                           const QByteArray& activationToken = ActivationToken());
     bool IsListening() const { return m_nListenFd >= 0; }
 
     static constexpr const char* kWakeMessage = "wake\n";
     static constexpr const char* kAckMessage = "awake\n";
 
 Q_SIGNALS:
-    void WakeRequested();
+    // activationToken is the second start's, or empty.
+    void WakeRequested(const QByteArray& activationToken);
 
 private:
     bool Listen(const QByteArray& path);

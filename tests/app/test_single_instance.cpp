@@ -22,6 +22,7 @@
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 #include "AppTestSupport.h"
 #include "CSingleInstance.h"
@@ -33,12 +34,12 @@ using Clock = std::chrono::steady_clock;
 
 // Runs a second start on its own thread, as another process would, while
 // this thread keeps the first instance's event loop turning.
-bool SecondStart(const QString& name)
+bool SecondStart(const QString& name, const QByteArray& activationToken = QByteArray())
 {
     std::atomic<int> result{-1};
     std::thread second([&] {
         CSingleInstance other;
-        result = other.WakeOtherOrListen(name) ? 1 : 0;
+        result = other.WakeOtherOrListen(name, activationToken) ? 1 : 0;
     });
     const bool bDone = QTest::qWaitFor([&] { return result != -1; }, 20000);
     second.join();
@@ -520,6 +521,38 @@ TEST_F(SingleInstanceTest, GameBusyInAMoveIsWokenWhenItIsFree)
     EXPECT_TRUE(QTest::qWaitFor([&] { return nWakes == 1; }, 5000));
 }
 
+// A launcher's activation token travels with the wake line, so that a
+// Wayland compositor lets the first game come forward.
+TEST_F(SingleInstanceTest, ASecondStartHandsOverItsActivationToken)
+{
+    const QString name = UniqueInstanceName();
+    CSingleInstance first;
+    std::vector<QByteArray> received;
+    QObject::connect(&first, &CSingleInstance::WakeRequested,
+                     [&](const QByteArray& token) { received.push_back(token); });
+    ASSERT_FALSE(first.WakeOtherOrListen(name, QByteArray()));
+
+    const QByteArray longest(400, 'x');
+    const struct {
+        QByteArray sent;
+        QByteArray arrives;
+    } cases[] = {
+        {"kwin-42_TIME1234", "kwin-42_TIME1234"},
+        {"", ""},
+        {longest, longest},
+        // What cannot travel on the line is left behind; the game still wakes.
+        {longest + 'x', ""},
+        {"two words", ""},
+        {"new\nline", ""},
+    };
+    for (const auto& c : cases) {
+        received.clear();
+        EXPECT_TRUE(SecondStart(name, c.sent)) << c.sent.constData();
+        ASSERT_EQ(received.size(), 1u) << c.sent.constData();
+        EXPECT_EQ(received[0], c.arrives);
+    }
+}
+
 TEST_F(SingleInstanceTest, OtherMessagesWakeNobody)
 {
     const QString name = UniqueInstanceName();
@@ -527,19 +560,23 @@ TEST_F(SingleInstanceTest, OtherMessagesWakeNobody)
     int nWakes = 0;
     QObject::connect(&first, &CSingleInstance::WakeRequested, [&] { ++nWakes; });
     ASSERT_FALSE(first.WakeOtherOrListen(name));
-
-    const int stranger = socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
     const QByteArray path = QFile::encodeName(SocketPath(name));
-    std::strncpy(address.sun_path, path.constData(), sizeof(address.sun_path) - 1);
-    ASSERT_EQ(::connect(stranger, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
-    ASSERT_EQ(send(stranger, "hello\n", 6, MSG_NOSIGNAL), 6);
-    // The game hangs up on it without an answer.
-    fcntl(stranger, F_SETFL, O_NONBLOCK);
-    char c;
-    EXPECT_TRUE(QTest::qWaitFor([&] { return read(stranger, &c, 1) == 0; }, 5000));
-    close(stranger);
+
+    for (const QByteArray message : {"hello\n", "wake two words\n", "wake \n", "wakeup\n"}) {
+        const int stranger = socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::strncpy(address.sun_path, path.constData(), sizeof(address.sun_path) - 1);
+        ASSERT_EQ(::connect(stranger, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
+        const auto nSize = static_cast<std::size_t>(message.size());
+        ASSERT_EQ(send(stranger, message.constData(), nSize, MSG_NOSIGNAL), message.size());
+        // The game hangs up on it without an answer.
+        fcntl(stranger, F_SETFL, O_NONBLOCK);
+        char c;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return read(stranger, &c, 1) == 0; }, 5000))
+            << message.constData();
+        close(stranger);
+    }
     EXPECT_EQ(nWakes, 0);
 }
 
