@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QWindow>
+#include <algorithm>
 
 #include "AppIdentity.h"
 #include "CClientWidget.h"
@@ -43,6 +44,19 @@ CMainFrame::CMainFrame()
 }
 
 CMainFrame::~CMainFrame() = default;
+
+namespace {
+
+// A compositor that maximises the window again and again gets a new one at
+// most this often.
+constexpr qint64 kRemakeIntervalMs = 1000;
+
+}  // namespace
+
+bool CMainFrame::IsWayland()
+{
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
 
 QIcon CMainFrame::MainIcon()
 {
@@ -145,11 +159,30 @@ void CMainFrame::showEvent(QShowEvent* pEvent)
     // Exposes reach the native window, which exists now; watching it again
     // after a return from the tray does not watch it twice.
     windowHandle()->installEventFilter(this);
+    if (!m_bWatchingStates) {
+        m_bWatchingStates = true;
+        // Minimised by Esc or by the title bar's button alike.
+        connect(windowHandle(), &QWindow::windowStateChanged, this, [this](Qt::WindowState state) {
+            if (state == Qt::WindowMinimized)
+                m_bMaybeMinimised = true;
+        });
+    }
+}
+
+void CMainFrame::changeEvent(QEvent* pEvent)
+{
+    // Whoever brought the window back, it is not minimised while it is active.
+    if (pEvent->type() == QEvent::ActivationChange && isActiveWindow())
+        m_bMaybeMinimised = false;
+    QMainWindow::changeEvent(pEvent);
 }
 
 bool CMainFrame::eventFilter(QObject* pWatched, QEvent* pEvent)
 {
-    if (pEvent->type() != QEvent::Expose || !static_cast<QWindow*>(pWatched)->isExposed())
+    auto* pWindow = static_cast<QWindow*>(pWatched);
+    if (pEvent->type() == QEvent::WindowStateChange)
+        OnStatesReported(pWindow);
+    if (pEvent->type() != QEvent::Expose || !pWindow->isExposed())
         return QMainWindow::eventFilter(pWatched, pEvent);
     // Whatever a dialog or another window uncovers is painted by the game
     // afresh rather than copied from the last picture: that picture may be
@@ -163,6 +196,42 @@ bool CMainFrame::eventFilter(QObject* pWatched, QEvent* pEvent)
         QTimer::singleShot(0, this, &CMainFrame::MoveToCentre);
     }
     return QMainWindow::eventFilter(pWatched, pEvent);
+}
+
+void CMainFrame::OnStatesReported(QWindow* pWindow)
+{
+    // Only the platform reports states as events: this is the window
+    // system's doing, not the game's.
+    const Qt::WindowStates states = pWindow->windowStates();
+    if (!(states & Qt::WindowMaximized))
+        return;
+    // The window has one size, and a window manager that maximises it
+    // anyway (a key of its own, a button on the title bar) is asked at once
+    // to take that back.
+    pWindow->setWindowStates(states & ~Qt::WindowMaximized);
+    if (!IsWayland() || m_bHeldForRemake)
+        return;
+    // On Wayland a maximised window must show a picture of exactly the size
+    // the compositor chose, or the connection ends with the game in it; and
+    // a compositor may not answer the request to take it back until it has
+    // seen such a picture. So nothing more is shown on this window: it is
+    // made anew, at its own size, as soon as the event is over.
+    m_bHeldForRemake = true;
+    setUpdatesEnabled(false);
+    const qint64 nSince = m_lastRemake.isValid() ? m_lastRemake.elapsed() : kRemakeIntervalMs;
+    QTimer::singleShot(std::max<qint64>(0, kRemakeIntervalMs - nSince), this, &CMainFrame::Remake);
+}
+
+void CMainFrame::Remake()
+{
+    m_lastRemake.start();
+    const bool bVisible = isVisible();
+    hide();
+    m_bHeldForRemake = false;
+    setUpdatesEnabled(true);
+    // A new window is given the focus by the compositor itself.
+    if (bVisible)
+        show();
 }
 
 void CMainFrame::StartBlinkTimer()
@@ -201,6 +270,8 @@ void CMainFrame::HideToTray()
 {
     if (!QSystemTrayIcon::isSystemTrayAvailable()) {
         // Nowhere to hide: the task-bar entry is what brings the game back.
+        // (On Wayland, where a Qt tray icon is a StatusNotifierItem, the
+        // notification area exists only where such a host runs.)
         showMinimized();
         return;
     }
@@ -232,7 +303,7 @@ void CMainFrame::RemoveTrayIcon()
 void CMainFrame::Wake(const QByteArray& activationToken)
 {
     RemoveTrayIcon();
-    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+    if (IsWayland()) {
         // Qt's Wayland plugin takes the token for the next activation from
         // the environment; none at all is better than one already spent.
         if (activationToken.isEmpty())
@@ -240,6 +311,14 @@ void CMainFrame::Wake(const QByteArray& activationToken)
         else
             qputenv("XDG_ACTIVATION_TOKEN", activationToken);
     }
+    if (IsWayland() && m_bMaybeMinimised && isVisible()) {
+        // A Wayland client cannot take its window back from the compositor,
+        // and is not told whether it is minimised; only an activation with a
+        // token from the second start brings it back, where the compositor
+        // honours one. A window made anew is shown by every compositor.
+        hide();
+    }
+    m_bMaybeMinimised = false;
     if (isMinimized())
         showNormal();
     else

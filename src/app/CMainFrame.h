@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QSystemTrayIcon>
 #include <QTimer>
@@ -13,6 +14,7 @@ class CClientWindow;
 class CDC;
 class QAction;
 class QMenu;
+class QWindow;
 
 // The main window: a one-line menu over the 308 x 348 client area, fixed in
 // size, centred at every start. It reports mouse releases, blink ticks and
@@ -70,12 +72,16 @@ Q_SIGNALS:
 
 protected:
     void showEvent(QShowEvent* pEvent) override;
+    void changeEvent(QEvent* pEvent) override;
     bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
 
 private:
     void MoveToCentre();
     void CreateMenu();
     QAction* AddCommand(QMenu* pMenu, const char* pText, const char* pName, unsigned nId, int nKey);
+    static bool IsWayland();
+    void OnStatesReported(QWindow* pWindow);
+    void Remake();
     void OnTimer();
     void OnTrayActivated(QSystemTrayIcon::ActivationReason reason);
     void RemoveTrayIcon();
@@ -86,4 +92,10 @@ private:
     QTimer m_blinkTimer;
     std::function<void(CDC&)> m_painter;
     bool m_bCentreWhenShown = false;
+    bool m_bWatchingStates = false;
+    // Handed to the compositor to minimise, and not active since.
+    bool m_bMaybeMinimised = false;
+    // Maximised by a Wayland compositor: shows nothing until made anew.
+    bool m_bHeldForRemake = false;
+    QElapsedTimer m_lastRemake;
 };

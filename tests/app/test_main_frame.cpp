@@ -269,6 +269,19 @@ TEST_F(MainFrameTest, EscWithoutANotificationAreaMinimisesAndAWakeRestores)
     EXPECT_TRUE(Frame().isVisible());
 }
 
+TEST_F(MainFrameTest, AMaximiseByTheWindowSystemIsTakenBackAtOnce)
+{
+    const QRect geometry = Frame().geometry();
+    // A window manager's key or title-bar button: the platform reports the
+    // window maximised.
+    Frame().windowHandle()->setWindowStates(Qt::WindowMaximized);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return Frame().windowHandle()->windowStates() == Qt::WindowNoState; }, 2000));
+    EXPECT_FALSE(Frame().isMaximized());
+    EXPECT_EQ(Frame().geometry(), geometry);
+    EXPECT_TRUE(Frame().isVisible());
+}
+
 TEST_F(MainFrameTest, KeysOtherThanEscDoNothing)
 {
     PlaceTwoBalls();

@@ -2,14 +2,16 @@
 # SPDX-License-Identifier: MIT
 """The real game under Xvfb, played with xdotool and read off the screen.
 
-Usage: orvo_e2e.py PATH_TO_ORVO SCENARIO
+Usage: orvo_e2e.py PATH_TO_ORVO SCENARIO [QT_PLATFORM_PLUGIN_FOLDER]
 
 Each scenario runs on its own X display, with a fresh copy of the program
 in its own folder (so its settings file is its own) and its own temporary
 folder (so its single-instance socket meets no other game). Exit code 77
 means the scenario cannot run here (a tool is missing). The scenario
 "installed" runs the program where it is, as a package installed it, with a
-home folder of its own.
+home folder of its own. The scenario "wayland" runs the game as a Wayland
+client of Weston, which shows its output in a window on the X display and
+passes xdotool's input on.
 """
 
 import copy
@@ -135,6 +137,42 @@ class Desktop:
             return ""
 
 
+class WaylandDesktop(Desktop):
+    """Weston in a window on our X server, and the game as its client."""
+
+    SOCKET = "orvo-e2e"
+
+    def __init__(self, orvo, work, qt_platforms):
+        super().__init__(orvo, work)
+        self.qt_platforms = qt_platforms
+        self.game_env = dict(self.env, WAYLAND_DISPLAY=self.SOCKET, QT_QPA_PLATFORM="wayland")
+        # Nothing to fall back to: the game is a Wayland client or nothing.
+        del self.game_env["DISPLAY"]
+
+    def start_compositor(self):
+        # Its window fills our screen, at the origin: its output's pixels
+        # are the screen's.
+        weston = self.start(["weston", "--backend=x11-backend.so", "--use-pixman", "--no-config",
+                             "--idle-time=0", "--socket=" + self.SOCKET,
+                             "--width=%d" % SCREEN_W, "--height=%d" % SCREEN_H])
+        socket = os.path.join(self.env["XDG_RUNTIME_DIR"], self.SOCKET)
+
+        def ready():
+            check(weston.poll() is None, "Weston ended with %s" % weston.returncode)
+            return os.path.exists(socket)
+        wait_for(ready, 30, "Weston")
+
+    def start_game(self):
+        process = subprocess.Popen([self.orvo], env=self.game_env, stdout=subprocess.DEVNULL,
+                                   stderr=self.log)
+        self.processes.append(process)
+        return process
+
+    def run_game(self):
+        return subprocess.run([self.orvo], env=self.game_env, capture_output=True, text=True,
+                              timeout=30)
+
+
 class Game:
     """The running game's window, seen from outside."""
 
@@ -182,6 +220,64 @@ class Game:
         return self.desktop.grab(self.client[0] + x, self.client[1] + y, 1, 1)[0][0] == square(r, c)
 
 
+class WaylandGame(Game):
+    """The game on Weston: found on the screen by its board, since no X
+    window stands for it."""
+
+    def __init__(self, desktop):
+        self.desktop = desktop
+        # Weston draws the pointer into its output, where it would hide
+        # what it points at; it waits in a corner the window never takes.
+        desktop.xdotool("mousemove", 0, SCREEN_H - 1)
+        self.process = desktop.start_game()
+        self.client = wait_for(self.locate, 30, "the game window on Weston")
+
+    def locate(self):
+        """Where the client area is on the screen now, or None."""
+        check(self.process.poll() is None, "the game ended with %s" % self.process.returncode)
+        return find_board(self.desktop.grab(0, 0, SCREEN_W, SCREEN_H))
+
+    def click(self, cx, cy, button=1):
+        super().click(cx, cy, button)
+        self.desktop.xdotool("mousemove", 0, SCREEN_H - 1)
+
+    def shows_cell_empty(self, r, c):
+        check(self.process.poll() is None, "the game ended with %s" % self.process.returncode)
+        return super().shows_cell_empty(r, c)
+
+    def key(self, name):
+        # Weston gives its keyboard focus to the window last clicked.
+        self.desktop.xdotool("key", name)
+
+
+def misplaced_square(pixels, left=0, top=0):
+    """The first square not at its place with the client area at left, top:
+    the inside corner of each square (never covered by a ball) has the
+    square's grey, and its raised edges one pixel further out, above and to
+    the left, have not."""
+    for r in range(1, 10):
+        for c in range(1, 10):
+            x, y = square_corner(r, c)
+            x, y = x + left, y + top
+            grey = square(r, c)
+            if pixels[y + 1][x + 1] != grey or grey in (pixels[y][x + 1], pixels[y + 1][x]):
+                return (r, c)
+    return None
+
+
+def find_board(pixels):
+    """The top left corner of the client area whose board the screen shows."""
+    width, height = len(pixels[0]), len(pixels)
+    for y in range(BOARD_TOP + 1, height - 9 * SQUARE):
+        for x in range(BOARD_LEFT + 1, width - 9 * SQUARE):
+            # The first square's inside corner.
+            if pixels[y][x] == EVEN_SQUARE and pixels[y - 1][x - 1] != EVEN_SQUARE:
+                left, top = x - 1 - BOARD_LEFT, y - 1 - BOARD_TOP
+                if not misplaced_square(pixels, left, top):
+                    return left, top
+    return None
+
+
 def square_corner(r, c):
     return BOARD_LEFT + SQUARE * (c - 1), BOARD_TOP + SQUARE * (r - 1)
 
@@ -218,17 +314,7 @@ def scenario_play(desktop):
         for size in (16, 32, 128):
             check("Icon (%d x %d)" % (size, size) in icons, "no %d-pixel window icon" % size)
 
-    # Every square at its place, pixel for pixel: the inside corner of each
-    # square (never covered by a ball) has the square's grey, and its raised
-    # edge one pixel further out has not.
-    def misplaced_square(pixels):
-        for r in range(1, 10):
-            for c in range(1, 10):
-                left, top = square_corner(r, c)
-                if pixels[top + 1][left + 1] != square(r, c) or pixels[top][left] == square(r, c):
-                    return (r, c)
-        return None
-
+    # Every square at its place, pixel for pixel.
     pixels = wait_for(lambda: (lambda p: None if misplaced_square(p) else p)(game.pixels()), 10,
                       "the board to show with every square in its place")
     balls = game.board(pixels)
@@ -428,18 +514,68 @@ def scenario_installed(desktop):
     check(not os.path.exists(beside), "settings written beside the installed program: " + beside)
 
 
+def scenario_wayland(desktop):
+    if not shutil.which("weston"):
+        return SKIP
+    if not os.path.exists(os.path.join(desktop.qt_platforms, "libqwayland-generic.so")):
+        print("Qt's Wayland platform plugin is not installed")
+        return SKIP
+    desktop.start_compositor()
+    game = WaylandGame(desktop)
+    wait_for(lambda: len(game.board()) == 3, 10, "the first three balls")
+    target, colour = move_farthest(game)
+
+    def settled():
+        board = game.board()
+        return board if len(board) == 6 and board.get(target) == colour else None
+    after_move = wait_for(settled, 10, "the ball to arrive and three more to fall")
+
+    # Weston maximises the window with a key of its own, although the game
+    # told it the window has one size. The game lives on, at its size.
+    # The game makes its window anew, which Weston puts somewhere else.
+    before = game.client
+    game.key("super+shift+m")
+
+    def made_anew():
+        at = game.locate()
+        return at if at not in (None, before) else None
+    game.client = wait_for(made_anew, 10, "the window made anew at its own size after a maximise")
+    board = game.board()
+    check(board == after_move,
+          "the board changed with the maximise: %s, was %s" % (board, after_move))
+    # And it still draws: a selected ball blinks.
+    cell = sorted(after_move)[0]
+    game.click(*cell_centre(*cell))
+    wait_for(lambda: game.shows_cell_empty(*cell), 3, "the selected ball to blink")
+    game.click(*cell_centre(*cell), button=3)
+
+    # Esc minimises (no notification area here); a second start brings the
+    # game back.
+    game.key("Escape")
+    wait_for(lambda: game.locate() is None, 5, "the window to leave the screen")
+    second = desktop.run_game()
+    check(second.returncode == 0, "second start exited with %d" % second.returncode)
+    game.client = wait_for(game.locate, 10, "the window to come back")
+    check(game.board() == after_move, "the board did not come back whole")
+
+
 SCENARIOS = {"play": scenario_play, "tray": scenario_tray, "minimise": scenario_minimise}
+SCENARIOS["wayland"] = scenario_wayland
 SCENARIOS["sound_hang"] = scenario_sound_hang
 SCENARIOS["displays"] = scenario_displays
 SCENARIOS["installed"] = scenario_installed
 
 
 def main():
-    if len(sys.argv) != 3 or sys.argv[2] not in SCENARIOS:
+    if len(sys.argv) < 3 or sys.argv[2] not in SCENARIOS:
         print(__doc__)
         return 2
-    return run_scenario(("Xvfb", "xdotool", "xwininfo", "import"), "orvo-e2e-",
-                        lambda work: Desktop(sys.argv[1], work, installed=sys.argv[2] == "installed"),
+    if sys.argv[2] == "wayland":
+        # The folder of Qt's platform plugins comes third.
+        make = lambda work: WaylandDesktop(sys.argv[1], work, sys.argv[3])
+    else:
+        make = lambda work: Desktop(sys.argv[1], work, installed=sys.argv[2] == "installed")
+    return run_scenario(("Xvfb", "xdotool", "xwininfo", "import"), "orvo-e2e-", make,
                         SCENARIOS[sys.argv[2]])
 
 
