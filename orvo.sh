@@ -33,9 +33,10 @@ usage() {
 # desktop directly instead of through its X server.
 GAME_PACKAGES="cmake g++ make pkg-config qt6-base-dev qt6-wayland libasound2-dev \
 libsimpleini-dev fonts-wqy-microhei qt6-translations-l10n"
-# The tests and benchmarks besides; Weston plays the Wayland desktop.
+# The tests and benchmarks besides; Weston plays the Wayland desktop, and
+# a session bus of the tests' own carries its notification area.
 PACKAGES="$GAME_PACKAGES googletest libgtest-dev libbenchmark-dev xvfb xauth xdotool \
-x11-utils imagemagick trayer openbox python3 desktop-file-utils appstream weston"
+x11-utils imagemagick trayer openbox python3 desktop-file-utils appstream weston dbus-daemon"
 
 # What making and checking the Debian package needs besides.
 PACKAGE_TOOLS="dpkg-dev file lintian"

@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: MIT
 """The real game under Xvfb, played with xdotool and read off the screen.
 
-Usage: orvo_e2e.py PATH_TO_ORVO SCENARIO [QT_PLATFORM_PLUGIN_FOLDER]
+Usage: orvo_e2e.py PATH_TO_ORVO SCENARIO [QT_PLATFORM_PLUGIN_FOLDER [SNI_HOST]]
 
 Each scenario runs on its own X display, with a fresh copy of the program
 in its own folder (so its settings file is its own) and its own temporary
@@ -11,21 +11,24 @@ means the scenario cannot run here (a tool is missing). The scenario
 "installed" runs the program where it is, as a package installed it, with a
 home folder of its own. The scenario "wayland" runs the game as a Wayland
 client of Weston, which shows its output in a window on the X display and
-passes xdotool's input on.
+passes xdotool's input on; "wayland_tray" adds a notification area on a
+D-Bus session bus of its own.
 """
 
 import copy
 import os
+import queue
 import re
 import shutil
 import subprocess
 import sys
+import threading
 import time
 from collections import deque
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, "support"))
-from xsession import (SKIP, Failure, check, run_scenario, start_xvfb, stop, wait_for,  # noqa: E402
-                      wait_for_window_manager)
+from xsession import (SKIP, START_TIMEOUT, Failure, check, run_scenario,  # noqa: E402
+                      start_xvfb, stop, wait_for, wait_for_window_manager)
 
 CLIENT_W, CLIENT_H = 308, 348
 SCREEN_W, SCREEN_H = 800, 600
@@ -142,9 +145,10 @@ class WaylandDesktop(Desktop):
 
     SOCKET = "orvo-e2e"
 
-    def __init__(self, orvo, work, qt_platforms):
+    def __init__(self, orvo, work, qt_platforms, sni_host=None):
         super().__init__(orvo, work)
         self.qt_platforms = qt_platforms
+        self.sni_host = sni_host
         self.game_env = dict(self.env, WAYLAND_DISPLAY=self.SOCKET, QT_QPA_PLATFORM="wayland")
         # Nothing to fall back to: the game is a Wayland client or nothing.
         del self.game_env["DISPLAY"]
@@ -162,6 +166,17 @@ class WaylandDesktop(Desktop):
             return os.path.exists(socket)
         wait_for(ready, 30, "Weston")
 
+    def start_session_bus(self):
+        """A D-Bus session bus of our own, for the game and a notification area."""
+        path = os.path.join(self.env["XDG_RUNTIME_DIR"], "bus")
+        bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address=1",
+                                "--address=unix:path=" + path],
+                               stdout=subprocess.PIPE, stderr=self.log, text=True)
+        self.processes.append(bus)
+        address = Lines(bus).expect("unix:", "the session bus")
+        self.game_env["DBUS_SESSION_BUS_ADDRESS"] = address
+        return address
+
     def start_game(self):
         process = subprocess.Popen([self.orvo], env=self.game_env, stdout=subprocess.DEVNULL,
                                    stderr=self.log)
@@ -171,6 +186,30 @@ class WaylandDesktop(Desktop):
     def run_game(self):
         return subprocess.run([self.orvo], env=self.game_env, capture_output=True, text=True,
                               timeout=30)
+
+
+class Lines:
+    """What a helper we started says on its standard output, line by line."""
+
+    def __init__(self, process):
+        self.process = process
+        self.lines = queue.Queue()
+        threading.Thread(target=self._read, daemon=True).start()
+
+    def _read(self):
+        for line in self.process.stdout:
+            self.lines.put(line.strip())
+
+    def expect(self, prefix, what, timeout=START_TIMEOUT):
+        """The next line that starts with prefix; fails after timeout."""
+        deadline = time.monotonic() + timeout
+        while True:
+            try:
+                line = self.lines.get(timeout=max(0.0, deadline - time.monotonic()))
+            except queue.Empty:
+                raise Failure("timed out waiting for " + what)
+            if line.startswith(prefix):
+                return line
 
 
 class Game:
@@ -514,11 +553,17 @@ def scenario_installed(desktop):
     check(not os.path.exists(beside), "settings written beside the installed program: " + beside)
 
 
-def scenario_wayland(desktop):
+def can_run_wayland(desktop):
     if not shutil.which("weston"):
-        return SKIP
+        return False
     if not os.path.exists(os.path.join(desktop.qt_platforms, "libqwayland-generic.so")):
         print("Qt's Wayland platform plugin is not installed")
+        return False
+    return True
+
+
+def scenario_wayland(desktop):
+    if not can_run_wayland(desktop):
         return SKIP
     desktop.start_compositor()
     game = WaylandGame(desktop)
@@ -559,8 +604,43 @@ def scenario_wayland(desktop):
     check(game.board() == after_move, "the board did not come back whole")
 
 
+def scenario_wayland_tray(desktop):
+    if not can_run_wayland(desktop) or not shutil.which("dbus-daemon"):
+        return SKIP
+    desktop.start_compositor()
+    address = desktop.start_session_bus()
+    host = subprocess.Popen([desktop.sni_host],
+                            env=dict(desktop.env, DBUS_SESSION_BUS_ADDRESS=address),
+                            stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=desktop.log,
+                            text=True)
+    desktop.processes.append(host)
+    said = Lines(host)
+    said.expect("ready", "the notification area")
+    game = WaylandGame(desktop)
+    board = wait_for(lambda: (lambda b: b if len(b) == 3 else None)(game.board()), 10,
+                     "the first three balls")
+
+    # Esc: the window leaves the screen and an item takes its place; a
+    # click on the item brings the game back and the item goes.
+    for wake in ("click", "second start"):
+        game.click(250, 20)  # the score: the keyboard's focus, and nothing else
+        game.key("Escape")
+        wait_for(lambda: game.locate() is None, 5, "the window to leave the screen")
+        said.expect("registered", "the notification-area item")
+        if wake == "click":
+            host.stdin.write("activate\n")
+            host.stdin.flush()
+        else:
+            second = desktop.run_game()
+            check(second.returncode == 0, "second start exited with %d" % second.returncode)
+        game.client = wait_for(game.locate, 10, "the window to come back by a %s" % wake)
+        said.expect("unregistered", "the item to go")
+        check(game.board() == board, "the board did not come back whole")
+
+
 SCENARIOS = {"play": scenario_play, "tray": scenario_tray, "minimise": scenario_minimise}
 SCENARIOS["wayland"] = scenario_wayland
+SCENARIOS["wayland_tray"] = scenario_wayland_tray
 SCENARIOS["sound_hang"] = scenario_sound_hang
 SCENARIOS["displays"] = scenario_displays
 SCENARIOS["installed"] = scenario_installed
@@ -570,9 +650,10 @@ def main():
     if len(sys.argv) < 3 or sys.argv[2] not in SCENARIOS:
         print(__doc__)
         return 2
-    if sys.argv[2] == "wayland":
-        # The folder of Qt's platform plugins comes third.
-        make = lambda work: WaylandDesktop(sys.argv[1], work, sys.argv[3])
+    if sys.argv[2].startswith("wayland"):
+        # The folder of Qt's platform plugins comes third, the notification
+        # area (orvo-sni-host) fourth.
+        make = lambda work: WaylandDesktop(sys.argv[1], work, *sys.argv[3:5])
     else:
         make = lambda work: Desktop(sys.argv[1], work, installed=sys.argv[2] == "installed")
     return run_scenario(("Xvfb", "xdotool", "xwininfo", "import"), "orvo-e2e-", make,
