@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include "CStartupProbe.h"
+#include "Texts.h"
 
 namespace {
 
@@ -32,8 +33,8 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     QMainWindow window;
     window.setWindowTitle("Bare");
-    QMenu* pMenu = window.menuBar()->addMenu(QString::fromUtf8("游戏(&G)"));
-    QObject::connect(pMenu->addAction(QString::fromUtf8("退出(&X)")), &QAction::triggered,
+    QMenu* pMenu = window.menuBar()->addMenu(QString::fromUtf8(TXT_MENU_GAME));
+    QObject::connect(pMenu->addAction(QString::fromUtf8(TXT_MENU_APP_EXIT)), &QAction::triggered,
                      &window, &QWidget::close);
     window.setCentralWidget(new CBareClient);
     window.show();

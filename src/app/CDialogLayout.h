@@ -54,7 +54,7 @@ public:
     // An icon keeps its own pixel size; only its corner comes from the units.
     QLabel* AddIcon(QDialog& dlg, int nIconId, int x, int y) const;
     QPushButton* AddButton(QDialog& dlg, const QString& text, int x, int y, int cx, int cy) const;
-    // The dialog's OK button (id 1): "确定", 50 x 14 units, the default
+    // The dialog's OK button (id 1) with OkText(), 50 x 14 units, the default
     // button, accepting the dialog through its own accept().
     QPushButton* AddOkButton(QDialog& dlg, int x, int y) const;
     // The text of every OK button, message boxes' included.

@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include "CProfilePlace.h"
+
 namespace {
 
 // The real path where it exists, so that a prefix reached through a symbolic
@@ -26,10 +28,7 @@ bool IsWritableFolder(const QString& path)
 
 QString CProfileLocation::BesideProgram(const QString& programPath)
 {
-    if (programPath.isEmpty())
-        return QString();
-    const QFileInfo program(programPath);
-    return program.absolutePath() + '/' + program.completeBaseName() + ".ini";
+    return QString::fromStdString(CProfilePlace::BesideProgram(programPath.toStdString()));
 }
 
 bool CProfileLocation::IsInstalled(const QString& programPath, const QString& installPrefix)
@@ -48,15 +47,21 @@ bool CProfileLocation::IsInstalled(const QString& programPath, const QString& in
 QString CProfileLocation::Locate(const QString& programPath, const QString& installPrefix)
 {
     const QString beside = BesideProgram(programPath);
-    if (beside.isEmpty())
-        return QString();
-    const bool bBesideUsable = IsWritableFolder(QFileInfo(beside).absolutePath());
-    if (bBesideUsable && !IsInstalled(programPath, installPrefix))
+    const bool bBesideWritable =
+        !beside.isEmpty() && IsWritableFolder(QFileInfo(beside).absolutePath());
+    const bool bInstalled = IsInstalled(programPath, installPrefix);
+    // The player's folder is made only when it is wanted.
+    const QString players = bBesideWritable && !bInstalled ? QString() : Fallback();
+    switch (CProfilePlace::Choose(!beside.isEmpty(), bInstalled, bBesideWritable,
+                                  !players.isEmpty())) {
+    case CProfilePlace::Where::BesideProgram:
         return beside;
-    const QString fallback = Fallback();
-    if (fallback.isEmpty() && bBesideUsable)
-        return beside;
-    return fallback;
+    case CProfilePlace::Where::PlayersFolder:
+        return players;
+    case CProfilePlace::Where::Nowhere:
+        break;
+    }
+    return QString();
 }
 
 QString CProfileLocation::Locate(const QString& programPath)

@@ -3,13 +3,9 @@
 
 #include <QString>
 
-// Where the settings file lives. A game installed into the prefix it was
-// configured for (its bin or games folder) keeps orvo.ini in the player's
-// configuration folder, $XDG_CONFIG_HOME/orvo, as installed programs do.
-// Anywhere else (a build tree, a copied folder) the file lives beside the
-// program, named after it with the extension "ini" (build/orvo uses
-// build/orvo.ini), unless that folder cannot be written: then the
-// configuration folder serves, so the list and the sound switch still last.
+// Where the settings file lives on Linux, by CProfilePlace's rule. A game
+// counts as installed in the bin or games folder of the prefix it was
+// configured for; the player's folder is $XDG_CONFIG_HOME/orvo.
 class CProfileLocation {
 public:
     CProfileLocation() = delete;

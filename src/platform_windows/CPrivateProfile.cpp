@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+#include "CProfilePlace.h"
+
 namespace {
 
 // Bytes as the A functions would pass them: the system's code page.
@@ -149,15 +151,6 @@ bool CPrivateProfile::Write(const std::vector<CProfileEdit>& edits)
     return true;
 }
 
-std::wstring CPrivateProfile::BesideProgram(const std::wstring& programPath)
-{
-    // Only a three-character extension is replaced: "game.exe" -> "game.ini".
-    const std::size_t n = programPath.size();
-    if (n < 4 || programPath[n - 4] != L'.')
-        return std::wstring();
-    return programPath.substr(0, n - 3) + L"ini";
-}
-
 bool CPrivateProfile::CanWriteIn(const std::wstring& folder)
 {
     // Only a file that was really made and written says yes: a temporary
@@ -176,14 +169,25 @@ bool CPrivateProfile::CanWriteIn(const std::wstring& folder)
 
 std::wstring CPrivateProfile::Locate(const std::wstring& programPath)
 {
-    const std::wstring beside = BesideProgram(programPath);
-    if (beside.empty() || CanWriteIn(FolderOf(beside)))
-        return beside;
+    const std::wstring beside = CProfilePlace::BesideProgram(programPath);
+    const bool bBesideWritable = !beside.empty() && CanWriteIn(FolderOf(beside));
+    std::wstring players;
     wchar_t appData[MAX_PATH] = {};
-    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr,
-                                SHGFP_TYPE_CURRENT, appData)))
+    if (!bBesideWritable && SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE,
+                                                       nullptr, SHGFP_TYPE_CURRENT, appData))) {
+        const std::wstring folder = std::wstring(appData) + L"\\Orvo";
+        if (CreateDirectoryW(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS)
+            players = folder + L"\\orvo.ini";
+    }
+    // Windows has no installed place of its own: Program Files is simply a
+    // folder the player cannot write.
+    switch (CProfilePlace::Choose(!beside.empty(), false, bBesideWritable, !players.empty())) {
+    case CProfilePlace::Where::BesideProgram:
         return beside;
-    const std::wstring folder = std::wstring(appData) + L"\\Orvo";
-    CreateDirectoryW(folder.c_str(), nullptr);
-    return folder + L"\\orvo.ini";
+    case CProfilePlace::Where::PlayersFolder:
+        return players;
+    case CProfilePlace::Where::Nowhere:
+        break;
+    }
+    return std::wstring();
 }

@@ -25,13 +25,10 @@ public:
     // and rewrite a file of any size.
     bool IsOversized() const override;
 
-    // The file beside the program (its extension replaced by "ini"), or,
-    // where that folder cannot be written (a program under Program Files),
-    // Orvo\orvo.ini in the player's application-data folder. Empty when
-    // the program path has no three-character extension or no place can be
-    // had at all.
+    // The settings file for the program at programPath, by CProfilePlace's
+    // rule; the player's folder is Orvo in the application-data folder.
+    // Empty only for an empty path.
     static std::wstring Locate(const std::wstring& programPath);
-    static std::wstring BesideProgram(const std::wstring& programPath);
     static bool CanWriteIn(const std::wstring& folder);
 
 private:

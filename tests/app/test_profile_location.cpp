@@ -14,24 +14,6 @@
 
 namespace {
 
-TEST(ProfileLocationTest, BesideTheProgramWithItsExtensionReplaced)
-{
-    struct Case {
-        const char* pProgram;
-        const char* pIni;
-    };
-    const Case cases[] = {
-        {"/opt/Play/orvo", "/opt/Play/orvo.ini"},
-        {"/opt/Play/Orvo.EXE", "/opt/Play/Orvo.ini"},
-        {"/opt/Play/orvo.AppImage", "/opt/Play/orvo.ini"},
-        {"/opt/My.Games/orvo.bin", "/opt/My.Games/orvo.ini"},
-        {"/opt/Play/orvo.tar.bin", "/opt/Play/orvo.tar.ini"},
-        {"", ""},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(CProfileLocation::BesideProgram(c.pProgram), QString(c.pIni)) << c.pProgram;
-}
-
 TEST(ProfileLocationTest, WritableProgramFolderKeepsTheFileBesideTheProgram)
 {
     QTemporaryDir dir;

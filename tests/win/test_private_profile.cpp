@@ -182,23 +182,6 @@ TEST_F(PrivateProfile, TopTenListSurvivesTheRoundTripAndShrinks)
     EXPECT_EQ(FileText().find("Hero"), std::string::npos);
 }
 
-TEST(ProfileLocation, BesideProgramOnlyForThreeCharacterExtensions)
-{
-    const struct {
-        const wchar_t* program;
-        const wchar_t* ini;
-    } cases[] = {
-        {L"D:\\Play\\Game.EXE", L"D:\\Play\\Game.ini"},
-        {L"C:\\x.y\\orvo.exe", L"C:\\x.y\\orvo.ini"},
-        {L"C:\\orvo.ex", L""},
-        {L"C:\\orvo.exee", L""},
-        {L"C:\\orvo", L""},
-        {L"", L""},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(CPrivateProfile::BesideProgram(c.program), c.ini);
-}
-
 TEST(ProfileLocation, FallsBackToApplicationDataWhereTheFolderIsClosed)
 {
     const std::wstring path = CPrivateProfile::Locate(L"Z:\\no\\such\\folder\\orvo.exe");
