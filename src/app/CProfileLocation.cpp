@@ -52,16 +52,8 @@ QString CProfileLocation::Locate(const QString& programPath, const QString& inst
     const bool bInstalled = IsInstalled(programPath, installPrefix);
     // The player's folder is made only when it is wanted.
     const QString players = bBesideWritable && !bInstalled ? QString() : Fallback();
-    switch (CProfilePlace::Choose(!beside.isEmpty(), bInstalled, bBesideWritable,
-                                  !players.isEmpty())) {
-    case CProfilePlace::Where::BesideProgram:
-        return beside;
-    case CProfilePlace::Where::PlayersFolder:
-        return players;
-    case CProfilePlace::Where::Nowhere:
-        break;
-    }
-    return QString();
+    return QString::fromStdString(CProfilePlace::Choose(
+        beside.toStdString(), bInstalled, bBesideWritable, players.toStdString()));
 }
 
 QString CProfileLocation::Locate(const QString& programPath)

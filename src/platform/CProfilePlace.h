@@ -28,6 +28,23 @@ public:
         return bHavePlayersFolder ? Where::PlayersFolder : Where::BesideProgram;
     }
 
+    // The same, with the two places at hand: the path to use, empty when
+    // beside is (no program path).
+    template <class Path>
+    static Path Choose(const Path& beside, bool bInstalled, bool bBesideWritable,
+                       const Path& players)
+    {
+        switch (Choose(!beside.empty(), bInstalled, bBesideWritable, !players.empty())) {
+        case Where::BesideProgram:
+            return beside;
+        case Where::PlayersFolder:
+            return players;
+        case Where::Nowhere:
+            break;
+        }
+        return Path();
+    }
+
     // Empty for an empty path. Narrow paths are POSIX paths; wide ones are
     // Windows paths, where a backslash separates folders too.
     template <class Path>

@@ -181,13 +181,5 @@ std::wstring CPrivateProfile::Locate(const std::wstring& programPath)
     }
     // Windows has no installed place of its own: Program Files is simply a
     // folder the player cannot write.
-    switch (CProfilePlace::Choose(!beside.empty(), false, bBesideWritable, !players.empty())) {
-    case CProfilePlace::Where::BesideProgram:
-        return beside;
-    case CProfilePlace::Where::PlayersFolder:
-        return players;
-    case CProfilePlace::Where::Nowhere:
-        break;
-    }
-    return std::wstring();
+    return CProfilePlace::Choose(beside, false, bBesideWritable, players);
 }
