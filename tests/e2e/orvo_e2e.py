@@ -18,45 +18,30 @@ D-Bus session bus of its own.
 import copy
 import os
 import queue
-import re
 import shutil
 import subprocess
 import sys
 import threading
 import time
-from collections import deque
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, "support"))
-from xsession import (SKIP, START_TIMEOUT, Failure, check, run_scenario,  # noqa: E402
-                      start_xvfb, stop, wait_for, wait_for_window_manager)
+from game_window import (BOARD_LEFT, BOARD_TOP, CLIENT_H, CLIENT_W, EVEN_SQUARE,  # noqa: E402
+                         SQUARE, GameWindow, cell_centre, farthest_reachable, select_and_move,
+                         square, square_corner, switch_sound)
+from xsession import (START_TIMEOUT, X_TOOLS, Desktop, Failure, Scenario, Skip,  # noqa: E402
+                      check, require, run_script, start_xvfb, wait_for,
+                      wait_for_window_manager)
 
-CLIENT_W, CLIENT_H = 308, 348
 SCREEN_W, SCREEN_H = 800, 600
-EVEN_SQUARE, ODD_SQUARE = (0x70, 0x70, 0x70), (0x90, 0x90, 0x90)
 
 
-def read_board_geometry():
-    """Where the squares lie, from the header the game itself measures with."""
-    path = os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, os.pardir,
-                        "src", "game", "CBoardGeometry.h")
-    with open(path, encoding="utf-8") as f:
-        text = f.read()
-    return [int(re.search(r"\b%s = (\d+);" % name, text).group(1))
-            for name in ("kLeft", "kTop", "kSquare")]
-
-
-BOARD_LEFT, BOARD_TOP, SQUARE = read_board_geometry()
-
-
-class Desktop:
-    """An X server of our own, and whatever we start on it."""
+class LinuxDesktop(Desktop):
+    """An X server of our own with a home and a copy of the game for the
+    scenario alone."""
 
     def __init__(self, orvo, work, installed=False):
-        self.work = work
-        self.processes = []
-        self.xvfb, display = start_xvfb(SCREEN_W, SCREEN_H)
-        self.env = dict(os.environ)
-        self.env.update({"DISPLAY": display, "TMPDIR": os.path.join(work, "tmp"),
+        super().__init__(work, SCREEN_W, SCREEN_H, "stderr.log")
+        self.env.update({"TMPDIR": os.path.join(work, "tmp"),
                          "XDG_RUNTIME_DIR": os.path.join(work, "run"), "HOME": work})
         self.env.pop("WAYLAND_DISPLAY", None)
         self.env.pop("QT_QPA_PLATFORM", None)
@@ -72,7 +57,6 @@ class Desktop:
             self.orvo = os.path.join(work, "game", "orvo")
             shutil.copy2(orvo, self.orvo)
             self.ini = os.path.join(work, "game", "orvo.ini")
-        self.log = open(os.path.join(work, "stderr.log"), "w+")
 
     def second_display(self):
         """The same user, folders and program on another X display."""
@@ -82,65 +66,8 @@ class Desktop:
         other.env = dict(self.env, DISPLAY=display)
         return other
 
-    def close(self, own_log=True):
-        for process in reversed(self.processes + [self.xvfb]):
-            stop(process)
-        if own_log:
-            self.log.close()
 
-    def start(self, argv):
-        process = subprocess.Popen(argv, env=self.env, stdout=subprocess.DEVNULL,
-                                   stderr=self.log)
-        self.processes.append(process)
-        return process
-
-    def run(self, argv, timeout=20):
-        return subprocess.run(argv, env=self.env, capture_output=True, text=True, timeout=timeout)
-
-    def xdotool(self, *args):
-        return self.run(["xdotool"] + [str(a) for a in args]).stdout.split()
-
-    def visible_windows(self, name="^Orvo$"):
-        return self.xdotool("search", "--onlyvisible", "--name", name)
-
-    def geometry(self, window):
-        info = {}
-        for line in self.run(["xwininfo", "-id", window]).stdout.splitlines():
-            key, _, value = line.strip().partition(":")
-            info[key] = value.strip()
-        return (int(info["Absolute upper-left X"]), int(info["Absolute upper-left Y"]),
-                int(info["Width"]), int(info["Height"]))
-
-    def grab(self, x, y, w, h):
-        """The screen's pixels in a rectangle, as rows of (r, g, b)."""
-        ppm = subprocess.run(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (w, h, x, y),
-                              "+repage", "-depth", "8", "ppm:-"], env=self.env, capture_output=True,
-                             timeout=20).stdout
-        fields, offset = [], 0
-        while len(fields) < 4:
-            while ppm[offset:offset + 1].isspace():
-                offset += 1
-            end = offset
-            while not ppm[end:end + 1].isspace():
-                end += 1
-            fields.append(ppm[offset:end])
-            offset = end
-        offset += 1
-        check(fields[0] == b"P6" and int(fields[1]) == w and int(fields[2]) == h and fields[3] == b"255",
-              "unexpected screenshot format")
-        data = ppm[offset:]
-        return [[tuple(data[(row * w + col) * 3:(row * w + col) * 3 + 3]) for col in range(w)]
-                for row in range(h)]
-
-    def ini_text(self):
-        try:
-            with open(self.ini, encoding="latin-1") as f:
-                return f.read()
-        except FileNotFoundError:
-            return ""
-
-
-class WaylandDesktop(Desktop):
+class WaylandDesktop(LinuxDesktop):
     """Weston in a window on our X server, and the game as its client."""
 
     SOCKET = "orvo-e2e"
@@ -212,7 +139,7 @@ class Lines:
                 return line
 
 
-class Game:
+class Game(GameWindow):
     """The running game's window, seen from outside."""
 
     def __init__(self, desktop):
@@ -231,32 +158,6 @@ class Game:
 
     def focus(self):
         self.desktop.xdotool("windowfocus", "--sync", self.window)
-
-    def key(self, name):
-        self.focus()
-        self.desktop.xdotool("key", name)
-
-    def click(self, cx, cy, button=1):
-        self.desktop.xdotool("mousemove", self.client[0] + cx, self.client[1] + cy,
-                             "click", button)
-
-    def pixels(self):
-        return self.desktop.grab(self.client[0], self.client[1], CLIENT_W, CLIENT_H)
-
-    def board(self, pixels=None):
-        """Cell -> colour of the ball's centre pixel, for every occupied cell."""
-        pixels = pixels or self.pixels()
-        balls = {}
-        for r in range(1, 10):
-            for c in range(1, 10):
-                x, y = cell_centre(r, c)
-                if pixels[y][x] not in (EVEN_SQUARE, ODD_SQUARE):
-                    balls[(r, c)] = pixels[y][x]
-        return balls
-
-    def shows_cell_empty(self, r, c):
-        x, y = cell_centre(r, c)
-        return self.desktop.grab(self.client[0] + x, self.client[1] + y, 1, 1)[0][0] == square(r, c)
 
 
 class WaylandGame(Game):
@@ -326,39 +227,13 @@ def ended_well(code, stderr):
                          and "runtime error" not in stderr)
 
 
-def square_corner(r, c):
-    return BOARD_LEFT + SQUARE * (c - 1), BOARD_TOP + SQUARE * (r - 1)
-
-
-def cell_centre(r, c):
-    left, top = square_corner(r, c)
-    return left + SQUARE // 2, top + SQUARE // 2
-
-
-def square(r, c):
-    return EVEN_SQUARE if (r + c) % 2 == 0 else ODD_SQUARE
-
-
-def farthest_reachable(balls, start):
-    """The empty cell farthest from start by a walk through empty cells."""
-    seen, queue, last = {start}, deque([start]), None
-    while queue:
-        r, c = queue.popleft()
-        for nr, nc in ((r, c + 1), (r - 1, c), (r, c - 1), (r + 1, c)):
-            if 1 <= nr <= 9 and 1 <= nc <= 9 and (nr, nc) not in seen and (nr, nc) not in balls:
-                seen.add((nr, nc))
-                queue.append((nr, nc))
-                last = (nr, nc)
-    return last
-
-
 def scenario_play(desktop):
     game = Game(desktop)
     x, y, w, h = game.outer
     check(abs(x - (SCREEN_W - w) // 2) <= 1 and abs(y - (SCREEN_H - h) // 2) <= 1,
           "window at %d,%d is not centred" % (x, y))
     if shutil.which("xprop"):
-        icons = desktop.run(["xprop", "-id", game.window, "_NET_WM_ICON"]).stdout
+        icons = desktop.output(["xprop", "-id", game.window, "_NET_WM_ICON"])
         for size in (16, 32, 128):
             check("Icon (%d x %d)" % (size, size) in icons, "no %d-pixel window icon" % size)
 
@@ -368,27 +243,10 @@ def scenario_play(desktop):
     balls = game.board(pixels)
     check(len(balls) == 3, "the first game shows %d balls" % len(balls))
 
-    # A click on a ball selects it; it blinks: hidden, shown, hidden again.
-    cell = sorted(balls)[0]
-    colour = balls[cell]
-    game.click(*cell_centre(*cell))
-    for shown in (False, True, False):
-        wait_for(lambda: game.shows_cell_empty(*cell) != shown, 3,
-                 "the selected ball to be %s" % ("shown" if shown else "hidden"))
+    # A ball blinks once selected and walks to the farthest free cell.
+    select_and_move(game, balls)
 
-    # The move: the ball walks to the farthest free cell, three balls fall.
-    target = farthest_reachable(balls, cell)
-    game.click(*cell_centre(*target))
-    after = wait_for(lambda: (lambda b: b if len(b) == 6 else None)(game.board()), 10,
-                     "three new balls after the move")
-    check(after.get(target) == colour, "the ball did not arrive at %s" % (target,))
-
-    # F4 writes the switch at once, each time.
-    check("PlaySound" not in desktop.ini_text(), "the settings file was written at start")
-    game.key("F4")
-    wait_for(lambda: "[CONFIG]\nPlaySound=1\n" in desktop.ini_text(), 5, "PlaySound=1")
-    game.key("F4")
-    wait_for(lambda: "[CONFIG]\nPlaySound=0\n" in desktop.ini_text(), 5, "PlaySound=0")
+    switch_sound(game, desktop, "\n")
 
     # A second start while the game is on screen: no second window.
     second = desktop.run([desktop.orvo], timeout=30)
@@ -407,8 +265,7 @@ def tray_icon(desktop, game):
 
 
 def scenario_tray(desktop):
-    if not shutil.which("trayer"):
-        return SKIP
+    require("trayer")
     desktop.start(["trayer", "--edge", "bottom", "--align", "right", "--widthtype", "pixel",
                    "--width", "100", "--heighttype", "pixel", "--height", "24"])
     wait_for(lambda: desktop.xdotool("search", "--onlyvisible", "--class", "trayer"), 10,
@@ -444,20 +301,19 @@ def scenario_tray(desktop):
 
 
 def window_state(desktop, window):
-    return desktop.run(["xprop", "-id", window, "WM_STATE"]).stdout
+    return desktop.output(["xprop", "-id", window, "WM_STATE"])
 
 
 def scenario_minimise(desktop):
     # A window manager to minimise into, and no notification area.
-    if not shutil.which("openbox") or not shutil.which("xprop"):
-        return SKIP
+    require("openbox", "xprop")
     wait_for_window_manager(desktop.env, desktop.start(["openbox", "--sm-disable"]))
     game = Game(desktop)
     wait_for(lambda: "Normal" in window_state(desktop, game.window), 5, "a managed window")
 
     # The window with the border the window manager gives it is centred.
     def framed():
-        extents = desktop.run(["xprop", "-id", game.window, "_NET_FRAME_EXTENTS"]).stdout
+        extents = desktop.output(["xprop", "-id", game.window, "_NET_FRAME_EXTENTS"])
         if "=" not in extents:
             return None
         left, right, top, bottom = (int(v) for v in extents.split("=")[1].split(","))
@@ -546,8 +402,8 @@ def scenario_displays(desktop):
 
 def scenario_installed(desktop):
     # The package's own version is the one the program reports.
-    package = desktop.run(["dpkg-query", "-W", "-f=${Version}", "orvo"]).stdout
-    version = desktop.run([desktop.orvo, "--version"]).stdout
+    package = desktop.output(["dpkg-query", "-W", "-f=${Version}", "orvo"])
+    version = desktop.output([desktop.orvo, "--version"])
     check(version == "Orvo %s\n" % package, "--version says %r, the package %r" % (version, package))
     game = Game(desktop)
     wait_for(lambda: os.path.isdir(os.path.dirname(desktop.ini)), 5, "~/.config/orvo")
@@ -557,18 +413,14 @@ def scenario_installed(desktop):
     check(not os.path.exists(beside), "settings written beside the installed program: " + beside)
 
 
-def can_run_wayland(desktop):
-    if not shutil.which("weston"):
-        return False
+def require_wayland(desktop):
+    require("weston")
     if not os.path.exists(os.path.join(desktop.qt_platforms, "libqwayland-generic.so")):
-        print("Qt's Wayland platform plugin is not installed")
-        return False
-    return True
+        raise Skip("Qt's Wayland platform plugin is not installed")
 
 
 def scenario_wayland(desktop):
-    if not can_run_wayland(desktop):
-        return SKIP
+    require_wayland(desktop)
     desktop.start_compositor()
     game = WaylandGame(desktop)
     wait_for(lambda: len(game.board()) == 3, 10, "the first three balls")
@@ -610,8 +462,8 @@ def scenario_wayland(desktop):
 
 
 def scenario_wayland_tray(desktop):
-    if not can_run_wayland(desktop) or not shutil.which("dbus-daemon"):
-        return SKIP
+    require_wayland(desktop)
+    require("dbus-daemon")
     desktop.start_compositor()
     address = desktop.start_session_bus()
     host = subprocess.Popen([desktop.sni_host],
@@ -652,19 +504,18 @@ SCENARIOS["displays"] = scenario_displays
 SCENARIOS["installed"] = scenario_installed
 
 
-def main():
-    if len(sys.argv) < 3 or sys.argv[2] not in SCENARIOS:
-        print(__doc__)
-        return 2
-    if sys.argv[2].startswith("wayland"):
+def choose(args):
+    if len(args) < 2 or args[1] not in SCENARIOS:
+        return None
+    orvo, name = args[:2]
+    if name.startswith("wayland"):
         # The folder of Qt's platform plugins comes third, the notification
         # area (orvo-sni-host) fourth.
-        make = lambda work: WaylandDesktop(sys.argv[1], work, *sys.argv[3:5])
+        make = lambda work: WaylandDesktop(orvo, work, *args[2:4])
     else:
-        make = lambda work: Desktop(sys.argv[1], work, installed=sys.argv[2] == "installed")
-    return run_scenario(("Xvfb", "xdotool", "xwininfo", "import"), "orvo-e2e-", make,
-                        SCENARIOS[sys.argv[2]])
+        make = lambda work: LinuxDesktop(orvo, work, installed=name == "installed")
+    return Scenario(X_TOOLS, "orvo-e2e-", make, SCENARIOS[name])
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(run_script(__doc__, choose))

@@ -9,6 +9,10 @@ the tests connect and disconnect with every xdotool call, and a reset while
 the next one connects loses that connection. Every wait has a generous bound,
 since a loaded machine can take many seconds to start a server or a window
 manager; a process that dies while we wait for it fails at once.
+
+Desktop is such a display with the processes a test starts on it and the X
+tools that act on it and read it back; run_script() is the command line of an
+end-to-end script: one scenario on a fresh desktop, its outcome an exit status.
 """
 
 import os
@@ -18,6 +22,7 @@ import subprocess
 import sys
 import tempfile
 import time
+from collections import namedtuple
 
 # Seconds to wait for a server or a window manager to come up.
 START_TIMEOUT = 60
@@ -25,10 +30,26 @@ START_TIMEOUT = 60
 FIRST_DISPLAY, DISPLAYS = 100, 800
 # The exit status that tells CTest a test was skipped.
 SKIP = 77
+# What every end-to-end script needs: the server, and the tools that click,
+# find windows and read the screen.
+X_TOOLS = ("Xvfb", "xdotool", "xwininfo", "import")
+# The title of the game's main window.
+TITLE = "Orvo"
 
 
 class Failure(Exception):
     pass
+
+
+class Skip(Exception):
+    """The scenario cannot run here: something it needs is missing."""
+
+
+def require(*tools):
+    """Skips the scenario unless every one of tools is on the PATH."""
+    for tool in tools:
+        if not shutil.which(tool):
+            raise Skip("%s is not installed" % tool)
 
 
 def check(condition, message):
@@ -121,29 +142,143 @@ def wait_for_window_manager(env, manager):
     wait_for(running, START_TIMEOUT, "the window manager")
 
 
+def read_ppm(data):
+    """A binary PPM picture (P6, 8 bits a channel) as rows of (r, g, b)."""
+    fields, offset = [], 0
+    while len(fields) < 4:
+        while data[offset:offset + 1].isspace():
+            offset += 1
+        end = offset
+        while not data[end:end + 1].isspace():
+            end += 1
+        fields.append(data[offset:end])
+        offset = end
+    offset += 1
+    check(fields[0] == b"P6" and fields[3] == b"255", "unexpected picture format")
+    w, h = int(fields[1]), int(fields[2])
+    body = data[offset:]
+    return [[tuple(body[(y * w + x) * 3:(y * w + x) * 3 + 3]) for x in range(w)] for y in range(h)]
+
+
+def file_text(path):
+    """A settings file as it is, line ends included, or "" while there is none."""
+    try:
+        with open(path, "rb") as f:
+            return f.read().decode("latin-1")
+    except FileNotFoundError:
+        return ""
+
+
+class Desktop:
+    """An X server of our own, the processes we start on it, and the X tools
+    that act on it and read it back. What we start writes its errors into
+    the log, which a failed scenario shows."""
+
+    def __init__(self, work, width, height, log_name):
+        self.work = work
+        self.cwd = None
+        self.processes = []
+        self.xvfb, display = start_xvfb(width, height)
+        self.env = dict(os.environ, DISPLAY=display)
+        self.log = open(os.path.join(work, log_name), "w+")
+
+    def close(self, own_log=True):
+        for process in reversed(self.processes + [self.xvfb]):
+            stop(process)
+        if own_log:
+            self.log.close()
+
+    def start(self, argv):
+        process = subprocess.Popen(argv, env=self.env, stdout=subprocess.DEVNULL, stderr=self.log,
+                                   cwd=self.cwd)
+        self.processes.append(process)
+        return process
+
+    def run(self, argv, timeout=30):
+        """Runs argv to its end; the result's stdout is what it wrote, as bytes."""
+        # Output through a file, not a pipe: Wine's helper processes inherit
+        # the pipe and would keep it open long after the command is done.
+        with tempfile.TemporaryFile(dir=self.work) as out:
+            result = subprocess.run(argv, env=self.env, stdout=out, stderr=self.log,
+                                    timeout=timeout, cwd=self.cwd)
+            out.seek(0)
+            result.stdout = out.read()
+        return result
+
+    def output(self, argv, timeout=30):
+        """What argv writes, as text."""
+        return self.run(argv, timeout).stdout.decode("utf-8", "replace")
+
+    def ini_text(self):
+        """The game's settings file, which a subclass names self.ini."""
+        return file_text(self.ini)
+
+    def xdotool(self, *args):
+        return self.output(["xdotool"] + [str(a) for a in args]).split()
+
+    def visible_windows(self, name="^%s$" % TITLE):
+        return self.xdotool("search", "--onlyvisible", "--name", name)
+
+    def geometry(self, window):
+        """(x, y, width, height) of an X window, on the screen."""
+        info = {}
+        for line in self.output(["xwininfo", "-id", window]).splitlines():
+            key, _, value = line.strip().partition(":")
+            info[key] = value.strip()
+        return (int(info["Absolute upper-left X"]), int(info["Absolute upper-left Y"]),
+                int(info["Width"]), int(info["Height"]))
+
+    def grab(self, x, y, w, h):
+        """The screen's pixels in a rectangle, as rows of (r, g, b)."""
+        crop = "%dx%d+%d+%d" % (w, h, x, y)
+        pixels = read_ppm(self.run(["import", "-window", "root", "-crop", crop, "+repage",
+                                    "-depth", "8", "ppm:-"]).stdout)
+        check(len(pixels) == h and len(pixels[0]) == w,
+              "a screenshot of %dx%d pixels, not %dx%d" % (len(pixels[0]), len(pixels), w, h))
+        return pixels
+
+
 def run_scenario(tools, prefix, make_desktop, play):
     """Runs play(desktop) on a desktop that make_desktop(work) builds in a
     fresh work folder, and turns the outcome into an exit status: SKIP when
-    one of tools is missing or play returns SKIP, 1 with the end of the
-    desktop's log on a Failure, else 0. The desktop and the folder go in any
-    case."""
-    for tool in tools:
-        if not shutil.which(tool):
-            print("skipped: %s is not installed" % tool)
-            return SKIP
-    work = tempfile.mkdtemp(prefix=prefix)
-    desktop = make_desktop(work)
+    one of tools is missing or the desktop or play raise Skip, 1 with the
+    end of the desktop's log on a Failure, else 0. The desktop and the
+    folder go in any case."""
     try:
-        if play(desktop) == SKIP:
-            print("skipped: a tool this scenario needs is not installed")
-            return SKIP
-        print("passed")
-        return 0
-    except Failure as failure:
-        print("FAILED: %s" % failure)
-        desktop.log.seek(0)
-        sys.stdout.write(desktop.log.read()[-4000:])
-        return 1
-    finally:
-        desktop.close()
-        shutil.rmtree(work, ignore_errors=True)
+        require(*tools)
+        work = tempfile.mkdtemp(prefix=prefix)
+        try:
+            desktop = make_desktop(work)
+            try:
+                play(desktop)
+                print("passed")
+                return 0
+            except Failure as failure:
+                print("FAILED: %s" % failure)
+                desktop.log.seek(0)
+                sys.stdout.write(desktop.log.read()[-4000:])
+                return 1
+            finally:
+                desktop.close()
+        finally:
+            shutil.rmtree(work, ignore_errors=True)
+    except Skip as skip:
+        print("skipped: %s" % skip)
+        return SKIP
+
+
+# What a script's command line asks for: run_scenario's arguments.
+Scenario = namedtuple("Scenario", "tools prefix make_desktop play")
+
+
+def run_script(doc, choose):
+    """The command line of an end-to-end script. choose(args), given the
+    arguments after the script's name, returns the Scenario they ask for,
+    or None when they are not what doc's usage line says: then doc is
+    printed and the exit status is 2. Else the status is run_scenario's:
+    0 passed, 1 failed, SKIP."""
+    scenario = choose(sys.argv[1:])
+    if scenario is None:
+        print(doc)
+        return 2
+    return run_scenario(*scenario)

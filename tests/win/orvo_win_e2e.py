@@ -19,15 +19,17 @@ import os
 import shutil
 import subprocess
 import sys
-import tempfile
 import time
-from collections import deque
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, "support"))
-from xsession import SKIP, Failure, check, run_scenario, start_xvfb, stop, wait_for  # noqa: E402
+from game_window import (CLIENT_H, CLIENT_W, GameWindow, board_of, cell_centre,  # noqa: E402
+                         select_and_move, switch_sound)
+from xsession import (X_TOOLS, Desktop, Failure, Scenario, check, read_ppm,  # noqa: E402
+                      run_script, wait_for)
 
-CLIENT_W, CLIENT_H = 308, 348
-EVEN_SQUARE, ODD_SQUARE = (0x70, 0x70, 0x70), (0x90, 0x90, 0x90)
+# What the Windows program's scripts need besides: Wine, a window manager
+# and a notification area.
+WINE_TOOLS = X_TOOLS + ("wine", "openbox", "trayer")
 # The system colours as orvo-trace draws them; on screen they are whatever
 # the system says.
 TRACE_SYSTEM_COLOURS = {
@@ -51,32 +53,12 @@ FONT_REG = "\r\n".join([
     "", ""])
 
 
-def read_ppm(data):
-    fields, offset = [], 0
-    while len(fields) < 4:
-        while data[offset:offset + 1].isspace():
-            offset += 1
-        end = offset
-        while not data[end:end + 1].isspace():
-            end += 1
-        fields.append(data[offset:end])
-        offset = end
-    offset += 1
-    w, h = int(fields[1]), int(fields[2])
-    check(fields[0] == b"P6" and fields[3] == b"255", "unexpected picture format")
-    body = data[offset:]
-    return [[tuple(body[(y * w + x) * 3:(y * w + x) * 3 + 3]) for x in range(w)] for y in range(h)]
-
-
-class Desktop:
+class WineDesktop(Desktop):
     """An X server with a window manager and a notification area, and Wine."""
 
     def __init__(self, work, exe, probe, trace, shots):
-        self.work, self.trace, self.shots = work, trace, shots
-        self.processes = []
-        self.xvfb, display = start_xvfb(1280, 1024)
-        self.env = dict(os.environ, DISPLAY=display)
-        self.log = open(os.path.join(work, "wine.log"), "w+")
+        super().__init__(work, 1280, 1024, "wine.log")
+        self.cwd, self.trace, self.shots = work, trace, shots
         game = os.path.join(work, "game")
         os.makedirs(game)
         self.exe = os.path.join(game, os.path.basename(exe))
@@ -96,32 +78,11 @@ class Desktop:
 
     def close(self):
         self.run(["wineserver", "-k"], timeout=30)
-        for process in reversed(self.processes + [self.xvfb]):
-            stop(process)
-        self.log.close()
-
-    def start(self, argv):
-        process = subprocess.Popen(argv, env=self.env, stdout=subprocess.DEVNULL, stderr=self.log,
-                                   cwd=self.work)
-        self.processes.append(process)
-        return process
-
-    def run(self, argv, timeout=30):
-        # Output through a file, not a pipe: Wine's helper processes inherit
-        # the pipe and would keep it open long after the command is done.
-        with tempfile.TemporaryFile(dir=self.work) as out:
-            result = subprocess.run(argv, env=self.env, stdout=out, stderr=self.log,
-                                    timeout=timeout, cwd=self.work)
-            out.seek(0)
-            result.stdout = out.read()
-        return result
-
-    def xdotool(self, *args):
-        return self.run(["xdotool"] + [str(a) for a in args]).stdout.decode().split()
+        super().close()
 
     def probe(self):
         """ticks, colours {name: (r, g, b)}, windows [dict] as Windows sees them."""
-        out = self.run(["wine", self.probe_exe]).stdout.decode()
+        out = self.output(["wine", self.probe_exe])
         ticks, colours, windows = None, {}, []
         for line in out.splitlines():
             words = line.split()
@@ -136,20 +97,9 @@ class Desktop:
         check(ticks is not None and len(colours) == 5, "the probe said: %r" % out)
         return ticks, colours, windows
 
-    def grab(self, x, y, w, h):
-        return read_ppm(self.run(["import", "-window", "root", "-crop", "%dx%d+%d+%d" % (w, h, x, y),
-                                  "+repage", "-depth", "8", "ppm:-"]).stdout)
-
     def shot(self, name):
         if self.shots:
             self.run(["import", "-window", "root", os.path.join(self.shots, name + ".png")])
-
-    def ini_text(self):
-        try:
-            with open(self.ini, "rb") as f:
-                return f.read().decode("latin-1")
-        except FileNotFoundError:
-            return ""
 
     def trace_run(self, script):
         result = subprocess.run([self.trace], input=script, capture_output=True, text=True,
@@ -158,37 +108,10 @@ class Desktop:
         return result.stdout
 
 
-def cell_centre(r, c):
-    return 10 + 32 * (c - 1) + 16, 50 + 32 * (r - 1) + 16
+class Game(GameWindow):
+    """The game under Wine: found by the probe, its seed among the tick
+    counts around its start."""
 
-
-def square(r, c):
-    return EVEN_SQUARE if (r + c) % 2 == 0 else ODD_SQUARE
-
-
-def board_of(pixels):
-    balls = {}
-    for r in range(1, 10):
-        for c in range(1, 10):
-            x, y = cell_centre(r, c)
-            if pixels[y][x] not in (EVEN_SQUARE, ODD_SQUARE):
-                balls[(r, c)] = pixels[y][x]
-    return balls
-
-
-def farthest_reachable(balls, start):
-    seen, queue, last = {start}, deque([start]), None
-    while queue:
-        r, c = queue.popleft()
-        for nr, nc in ((r, c + 1), (r - 1, c), (r, c - 1), (r + 1, c)):
-            if 1 <= nr <= 9 and 1 <= nc <= 9 and (nr, nc) not in seen and (nr, nc) not in balls:
-                seen.add((nr, nc))
-                queue.append((nr, nc))
-                last = (nr, nc)
-    return last
-
-
-class Game:
     def __init__(self, desktop, argv=None):
         self.desktop = desktop
         before, self.colours, windows = desktop.probe()
@@ -198,32 +121,22 @@ class Game:
         after = desktop.probe()[0]
         # The first game's seed is the tick count when it started.
         self.seeds = range(before, after + 1)
-        self.x, self.y = self.info["origin"]
+        self.client = self.info["origin"]
 
     def shown_window(self):
         windows = self.desktop.probe()[2]
         return windows[0] if len(windows) == 1 and windows[0]["visible"] else None
 
     def focus(self):
-        window = self.desktop.xdotool("search", "--onlyvisible", "--name", "^Orvo$")
+        window = self.desktop.visible_windows()
         check(len(window) == 1, "X shows %d windows titled Orvo" % len(window))
         self.desktop.xdotool("windowactivate", "--sync", window[0])
         self.desktop.xdotool("windowfocus", "--sync", window[0])
 
-    def key(self, name):
-        self.focus()
-        self.desktop.xdotool("key", name)
-
-    def click(self, cx, cy):
-        self.desktop.xdotool("mousemove", self.x + cx, self.y + cy, "click", 1)
-
-    def pixels(self):
-        return self.desktop.grab(self.x, self.y, CLIENT_W, CLIENT_H)
-
     def scaled_pixels(self, scale):
         """The client area of a scaled window, one pixel per block of scale x
         scale, or None while some block is not of one colour."""
-        big = self.desktop.grab(self.x, self.y, CLIENT_W * scale, CLIENT_H * scale)
+        big = self.desktop.grab(self.client[0], self.client[1], CLIENT_W * scale, CLIENT_H * scale)
         small = []
         for y in range(CLIENT_H):
             row = []
@@ -234,10 +147,6 @@ class Game:
                 row.append(block.pop())
             small.append(row)
         return small
-
-    def shows_cell_empty(self, r, c):
-        x, y = cell_centre(r, c)
-        return self.desktop.grab(self.x + x, self.y + y, 1, 1)[0][0] == square(r, c)
 
 
 def find_seed(desktop, seeds, balls):
@@ -284,22 +193,13 @@ def same_as_trace(desktop, screen, scripts, colours, what):
                   % (what, len(best), best[:5]))
 
 
-def geometry(desktop, window):
-    info = {}
-    for line in desktop.run(["xwininfo", "-id", window]).stdout.decode().splitlines():
-        key, _, value = line.strip().partition(":")
-        info[key] = value.strip()
-    return (int(info["Absolute upper-left X"]), int(info["Absolute upper-left Y"]),
-            int(info["Width"]), int(info["Height"]))
-
-
 def tray_icon(desktop):
     """The centre of an icon docked in the notification area, if any."""
-    panels = desktop.xdotool("search", "--onlyvisible", "--name", "^panel$")
+    panels = desktop.visible_windows("^panel$")
     check(len(panels) == 1, "no notification area")
-    px, py, pw, ph = geometry(desktop, panels[0])
-    for window in desktop.xdotool("search", "--onlyvisible", "--name", ".*"):
-        x, y, w, h = geometry(desktop, window)
+    px, py, pw, ph = desktop.geometry(panels[0])
+    for window in desktop.visible_windows(".*"):
+        x, y, w, h = desktop.geometry(window)
         if 8 <= w <= 32 and 8 <= h <= 32 and px <= x and x + w <= px + pw and py <= y \
                 and y + h <= py + ph:
             return x + w // 2, y + h // 2
@@ -312,7 +212,7 @@ def scenario(desktop):
     print("system colours: " + ", ".join("%s %02X%02X%02X" % ((name,) + colours[name])
                                          for name in sorted(colours)))
     check(info["client"] == (CLIENT_W, CLIENT_H), "client area %s" % (info["client"],))
-    check(desktop.xdotool("search", "--onlyvisible", "--name", "^Orvo$"), "no X window titled Orvo")
+    check(desktop.visible_windows(), "no X window titled Orvo")
 
     pixels = wait_for(lambda: (lambda p: p if len(board_of(p)) == 3 else None)(game.pixels()), 10,
                       "three balls on the board")
@@ -328,30 +228,14 @@ def scenario(desktop):
           "client background %s, the system's face colour %s" % (pixels[0][0],
                                                                   colours["COLOR_BTNFACE"]))
 
-    # A click on a ball selects it: it blinks, hidden, shown, hidden.
-    cell = sorted(balls)[0]
-    colour = balls[cell]
-    game.click(*cell_centre(*cell))
-    for shown in (False, True, False):
-        wait_for(lambda: game.shows_cell_empty(*cell) != shown, 3,
-                 "the selected ball to be %s" % ("shown" if shown else "hidden"))
-
-    # The move: the ball walks to the farthest free cell, three balls fall,
-    # drawn as orvo-trace draws the same turn.
-    target = farthest_reachable(balls, cell)
-    game.click(*cell_centre(*target))
-    after = wait_for(lambda: (lambda p: p if len(board_of(p)) == 6 else None)(game.pixels()), 10,
-                     "three new balls after the move")
-    check(board_of(after).get(target) == colour, "the ball did not arrive at %s" % (target,))
+    # A ball blinks once selected and walks to the farthest free cell;
+    # the board after the turn is drawn as orvo-trace draws it.
+    cell, target, after = select_and_move(game, balls)
     turn = start + "click %d %d\nclick %d %d\n" % (cell_centre(*cell) + cell_centre(*target))
     same_as_trace(desktop, after, [turn], colours, "the board after a move")
 
-    # F4 writes the switch at once, beside the program.
-    check("PlaySound" not in desktop.ini_text(), "the settings file was written at start")
-    game.key("F4")
-    wait_for(lambda: "[CONFIG]\r\nPlaySound=1\r\n" in desktop.ini_text(), 5, "PlaySound=1")
-    game.key("F4")
-    wait_for(lambda: "[CONFIG]\r\nPlaySound=0\r\n" in desktop.ini_text(), 5, "PlaySound=0")
+    # F4 writes the switch beside the program, in Windows' line ends.
+    switch_sound(game, desktop, "\r\n")
 
     # A second start while the game is on screen opens no second window.
     second = desktop.run(["wine", desktop.exe], timeout=60)
@@ -404,20 +288,18 @@ def scenario_scaled(desktop):
                   "the scaled first game")
 
 
-def main():
-    if len(sys.argv) not in (4, 5):
-        print(__doc__)
-        return 2
-    shots = sys.argv[4] if len(sys.argv) == 5 else None
+def choose(args):
+    if len(args) not in (3, 4):
+        return None
+    shots = args[3] if len(args) == 4 else None
 
     def play(desktop):
         scenario(desktop)
         scenario_scaled(desktop)
 
-    return run_scenario(("Xvfb", "xdotool", "xwininfo", "import", "wine", "openbox", "trayer"),
-                        "orvo-win-e2e-",
-                        lambda work: Desktop(work, sys.argv[1], sys.argv[2], sys.argv[3], shots), play)
+    return Scenario(WINE_TOOLS, "orvo-win-e2e-",
+                    lambda work: WineDesktop(work, *args[:3], shots), play)
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(run_script(__doc__, choose))

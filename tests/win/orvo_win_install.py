@@ -20,8 +20,9 @@ import os
 import sys
 import time
 
-from orvo_win_e2e import Desktop, Game
-from xsession import check, run_scenario, wait_for
+from orvo_win_e2e import WINE_TOOLS, Game, WineDesktop
+from game_window import CLIENT_H, CLIENT_W
+from xsession import Scenario, check, run_script, wait_for
 
 UNINSTALL_KEY = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Orvo"
 SHORTCUT = "C:\\ProgramData\\Microsoft\\Windows\\Start Menu\\Programs\\Orvo.lnk"
@@ -47,9 +48,9 @@ class Installation:
 
     def registry(self):
         """The uninstall entry's values, {name: data}; {} when it is missing."""
-        result = self.desktop.run(["wine", "reg", "query", UNINSTALL_KEY], timeout=60)
+        entry = self.desktop.output(["wine", "reg", "query", UNINSTALL_KEY], timeout=60)
         values = {}
-        for line in result.stdout.decode("utf-8", "replace").splitlines():
+        for line in entry.splitlines():
             words = line.split(None, 2)
             if len(words) == 3 and words[1].startswith("REG_"):
                 values[words[0]] = words[2]
@@ -70,7 +71,7 @@ def walk_through_pages(desktop, setup, shots):
     installation = Installation(desktop)
     process = desktop.start(["wine", setup])
     for page in ("welcome", "licence", "folder", "finished"):
-        window = wait_for(lambda: desktop.xdotool("search", "--onlyvisible", "--name", "Orvo"),
+        window = wait_for(lambda: desktop.visible_windows("Orvo"),
                           60, "the installer's %s page" % page)
         # The files page passes by itself; each other one waits for Enter.
         time.sleep(2)
@@ -108,8 +109,8 @@ def scenario(desktop, shots):
     with open(os.path.join(installation.folder, "orvo.exe"), "rb") as f:
         check(b".debug_" not in f.read(), "the installed program carries debugging information")
     # Explorer's large views take the 48 and 256 pixel images.
-    icon = desktop.run(["wine", desktop.probe_exe, "C:\\Program Files\\Orvo\\orvo.exe"])
-    check("icon 16 24 32 48 256" in icon.stdout.decode(), "icon sizes: %r" % icon.stdout)
+    icon = desktop.output(["wine", desktop.probe_exe, "C:\\Program Files\\Orvo\\orvo.exe"])
+    check("icon 16 24 32 48 256" in icon, "icon sizes: %r" % icon)
     check(os.path.isfile(installation.shortcut), "no Start-menu shortcut")
     entry = installation.registry()
     for name, value in (("DisplayName", "Orvo"),
@@ -119,7 +120,7 @@ def scenario(desktop, shots):
         check(entry.get(name) == value, "uninstall entry %s: %r" % (name, entry.get(name)))
 
     game = Game(desktop, ["wine", "start", SHORTCUT])
-    check(game.info["client"] == (308, 348), "client area %s" % (game.info["client"],))
+    check(game.info["client"] == (CLIENT_W, CLIENT_H), "client area %s" % (game.info["client"],))
     close_game(desktop, game)
 
     installation.uninstall()
@@ -129,18 +130,16 @@ def scenario(desktop, shots):
         check(f.read() == SETTINGS, "the player's settings changed")
 
 
-def main():
-    if len(sys.argv) not in (3, 4):
-        print(__doc__)
-        return 2
-    shots = os.path.abspath(sys.argv[3]) if len(sys.argv) == 4 else None
+def choose(args):
+    if len(args) not in (2, 3):
+        return None
+    shots = os.path.abspath(args[2]) if len(args) == 3 else None
     if shots:
         os.makedirs(shots, exist_ok=True)
-    return run_scenario(("Xvfb", "xdotool", "xwininfo", "import", "wine", "openbox", "trayer"),
-                        "orvo-win-install-",
-                        lambda work: Desktop(work, sys.argv[1], sys.argv[2], None, None),
-                        lambda desktop: scenario(desktop, shots))
+    return Scenario(WINE_TOOLS, "orvo-win-install-",
+                    lambda work: WineDesktop(work, args[0], args[1], None, None),
+                    lambda desktop: scenario(desktop, shots))
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(run_script(__doc__, choose))

@@ -23,8 +23,9 @@ import sys
 import tempfile
 import time
 
-from orvo_win_e2e import Desktop, Game, board_of, cell_centre, farthest_reachable
-from xsession import SKIP, Failure, check, run_scenario, stop, wait_for
+from orvo_win_e2e import WINE_TOOLS, Game, WineDesktop
+from game_window import board_of, cell_centre, farthest_reachable
+from xsession import Failure, Scenario, Skip, check, file_text, run_script, stop, wait_for
 
 STARTS = 3
 
@@ -52,11 +53,13 @@ def scenario_simultaneous(desktop):
     print("%d rounds of %d starts at once: one window each time" % (rounds, STARTS))
 
 
-class NobodysDesktop(Desktop):
+class NobodysDesktop(WineDesktop):
     """The desktop, with every Wine command run as nobody in a prefix of
     its own; the program's folder is root's, readable by all."""
 
     def __init__(self, work, exe, probe):
+        if os.geteuid() != 0 or not shutil.which("setpriv"):
+            raise Skip("becoming nobody needs root and setpriv")
         user = pwd.getpwnam("nobody")
         self.home = tempfile.mkdtemp(prefix="orvo-nobody-")
         os.chown(self.home, user.pw_uid, user.pw_gid)
@@ -86,15 +89,11 @@ class NobodysDesktop(Desktop):
         return super().run(self._wrap(argv), timeout=max(timeout, 120))
 
     def appdata_text(self):
-        try:
-            with open(self.appdata_ini, "rb") as f:
-                return f.read().decode("latin-1")
-        except FileNotFoundError:
-            return ""
+        return file_text(self.appdata_ini)
 
 
 def dialog(desktop, title):
-    return desktop.xdotool("search", "--onlyvisible", "--name", "^%s$" % title)
+    return desktop.visible_windows("^%s$" % title)
 
 
 def play_to_the_end(desktop, game):
@@ -149,21 +148,19 @@ def scenario_unwritable(desktop):
     check(not os.path.exists(desktop.ini), "a settings file beside the program")
 
 
-def main():
-    if len(sys.argv) != 4 or sys.argv[3] not in ("simultaneous", "unwritable"):
-        print(__doc__)
-        return 2
-    exe, probe, which = sys.argv[1:]
-    tools = ("Xvfb", "xdotool", "xwininfo", "import", "wine", "openbox", "trayer")
+def choose(args):
+    if len(args) != 3:
+        return None
+    exe, probe, which = args
     if which == "simultaneous":
-        return run_scenario(tools, "orvo-win-starts-",
-                            lambda work: Desktop(work, exe, probe, None, None), scenario_simultaneous)
-    if os.geteuid() != 0 or not shutil.which("setpriv"):
-        print("skipped: becoming nobody needs root and setpriv")
-        return SKIP
-    return run_scenario(tools, "orvo-win-unwritable-",
+        return Scenario(WINE_TOOLS, "orvo-win-starts-",
+                        lambda work: WineDesktop(work, exe, probe, None, None),
+                        scenario_simultaneous)
+    if which == "unwritable":
+        return Scenario(WINE_TOOLS, "orvo-win-unwritable-",
                         lambda work: NobodysDesktop(work, exe, probe), scenario_unwritable)
+    return None
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    sys.exit(run_script(__doc__, choose))
