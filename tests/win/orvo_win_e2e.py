@@ -164,13 +164,17 @@ def find_seed(desktop, seeds, balls):
     return found
 
 
-def differences(desktop, screen, script, colours):
-    """Pixels where the screen and orvo-trace's picture differ, beyond the
-    system colours, which the screen shows as the system has them."""
+def trace_picture(desktop, script):
+    """The client area as orvo-trace draws it after script."""
     path = os.path.join(desktop.work, "trace.ppm")
     desktop.trace_run(script + "snapshot %s\n" % path)
     with open(path, "rb") as f:
-        expected = read_ppm(f.read())
+        return read_ppm(f.read())
+
+
+def differences(expected, screen, colours):
+    """Pixels where the screen and orvo-trace's picture differ, beyond the
+    system colours, which the screen shows as the system has them."""
     system = {TRACE_SYSTEM_COLOURS[name]: colours[name] for name in TRACE_SYSTEM_COLOURS}
     wrong = []
     for y in range(CLIENT_H):
@@ -181,16 +185,26 @@ def differences(desktop, screen, script, colours):
     return wrong
 
 
-def same_as_trace(desktop, screen, scripts, colours, what):
-    best = None
-    for script in scripts:
-        wrong = differences(desktop, screen, script, colours)
-        if not wrong:
-            return script
-        if best is None or len(wrong) < len(best):
-            best = wrong
-    raise Failure("%s differs from orvo-trace's picture in %d pixels, e.g. %s"
-                  % (what, len(best), best[:5]))
+def same_as_trace(desktop, screen, scripts, colours, what, grab=None, timeout=5):
+    """The script whose picture the screen shows. With grab, the screen is
+    taken again until it matches: the last steps of a move (the preview's
+    scroll after the last ball lands) may still be on their way when the
+    board first looks complete."""
+    pictures = [(script, trace_picture(desktop, script)) for script in scripts]
+    deadline = time.monotonic() + timeout
+    while True:
+        best = None
+        for script, picture in pictures:
+            wrong = differences(picture, screen, colours)
+            if not wrong:
+                return script
+            if best is None or len(wrong) < len(best):
+                best = wrong
+        if grab is None or time.monotonic() > deadline:
+            raise Failure("%s differs from orvo-trace's picture in %d pixels, e.g. %s"
+                          % (what, len(best), best[:5]))
+        time.sleep(0.1)
+        screen = grab()
 
 
 def tray_icon(desktop):
@@ -232,7 +246,7 @@ def scenario(desktop):
     # the board after the turn is drawn as orvo-trace draws it.
     cell, target, after = select_and_move(game, balls)
     turn = start + "click %d %d\nclick %d %d\n" % (cell_centre(*cell) + cell_centre(*target))
-    same_as_trace(desktop, after, [turn], colours, "the board after a move")
+    same_as_trace(desktop, after, [turn], colours, "the board after a move", game.pixels)
 
     # F4 writes the switch beside the program, in Windows' line ends.
     switch_sound(game, desktop, "\r\n")
