@@ -106,7 +106,7 @@ void CGameApp::ConnectMainFrame()
 {
     CMainFrame* pFrame = m_pMainWnd;
     CAppController& controller = m_controller;
-    pFrame->SetPainter([&controller](CDC& dc) { controller.Paint(dc); });
+    pFrame->SetPainter([&controller](CDC& dc) { controller.OnPaint(dc); });
     connect(pFrame, &CMainFrame::LButtonUp, this,
             [&controller](int x, int y) { controller.OnClick(x, y); });
     connect(pFrame, &CMainFrame::RButtonUp, this,

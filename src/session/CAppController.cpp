@@ -45,7 +45,7 @@ void CAppController::OnMainWindowClosed()
     m_pWindow = nullptr;
 }
 
-void CAppController::Paint(CDC& dc)
+void CAppController::OnPaint(CDC& dc)
 {
     View().Paint(dc, Game());
 }

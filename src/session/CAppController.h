@@ -34,7 +34,7 @@ public:
     void OnMainWindowClosed();
 
     // The main window's input, forwarded by the shell.
-    void Paint(CDC& dc);
+    void OnPaint(CDC& dc);
     void OnClick(int x, int y);
     void OnRightClick(int x, int y);
     void OnBlinkTimer();

@@ -54,7 +54,7 @@ private:
     void ShowAbout() override;
 
     // CFrameEvents
-    void OnFramePaint(CDC& dc) override { m_controller.Paint(dc); }
+    void OnFramePaint(CDC& dc) override { m_controller.OnPaint(dc); }
     void OnFrameLButtonUp(int x, int y) override { m_controller.OnClick(x, y); }
     void OnFrameRButtonUp(int x, int y) override { m_controller.OnRightClick(x, y); }
     void OnFrameBlinkTick() override { m_controller.OnBlinkTimer(); }
