@@ -7,7 +7,6 @@
 #include <QPushButton>
 #include <QToolTip>
 #include <QValidator>
-#include <optional>
 
 #include "AppIdentity.h"
 #include "CAppController.h"
@@ -73,13 +72,13 @@ QString CNewHeroDlg::RefusalText(CHeroRecord::NameFit fit)
 
 void CNewHeroDlg::accept()
 {
-    const std::string text = m_pNameEdit->text().toStdString();
-    const std::optional<std::string> name = CHeroRecord::StoredName(text);
-    if (!name) {
-        FailOnName(RefusalText(CHeroRecord::FitName(text)));
+    std::string name;
+    const CHeroRecord::NameFit fit = CHeroRecord::FitName(m_pNameEdit->text().toStdString(), &name);
+    if (fit != CHeroRecord::NameFit::Fits) {
+        FailOnName(RefusalText(fit));
         return;
     }
-    m_strName = *name;
+    m_strName = name;
     QDialog::accept();
 }
 

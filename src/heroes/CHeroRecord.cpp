@@ -2,6 +2,7 @@
 #include "CHeroRecord.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "CGbk.h"
 
@@ -104,18 +105,14 @@ bool CHeroRecord::Decode()
     return true;
 }
 
-CHeroRecord::NameFit CHeroRecord::FitName(const std::string& utf8)
-{
-    const std::optional<std::string> gbk = CGbk::Utf8ToGbk(utf8);
-    if (!gbk)
-        return NameFit::Unstorable;
-    return gbk->size() > static_cast<std::size_t>(kNameBytes) ? NameFit::TooLong : NameFit::Fits;
-}
-
-std::optional<std::string> CHeroRecord::StoredName(const std::string& utf8)
+CHeroRecord::NameFit CHeroRecord::FitName(const std::string& utf8, std::string* pGbk)
 {
     std::optional<std::string> gbk = CGbk::Utf8ToGbk(utf8);
-    if (gbk && gbk->size() > static_cast<std::size_t>(kNameBytes))
-        return std::nullopt;
-    return gbk;
+    if (!gbk)
+        return NameFit::Unstorable;
+    if (gbk->size() > static_cast<std::size_t>(kNameBytes))
+        return NameFit::TooLong;
+    if (pGbk)
+        *pGbk = std::move(*gbk);
+    return NameFit::Fits;
 }

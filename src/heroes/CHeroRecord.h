@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 
 // One top-ten entry: name, balls removed, score, and its code string, the
@@ -14,11 +13,10 @@ public:
     static constexpr int kBlockBytes = 18;
     static constexpr int kMaxCodeChars = 28;
 
-    // Whether a name typed in UTF-8 can be kept in a record.
+    // Whether a name typed in UTF-8 can be kept in a record; pGbk, when
+    // given, receives the bytes to keep of a name that fits.
     enum class NameFit { Fits, TooLong, Unstorable };
-    static NameFit FitName(const std::string& utf8);
-    // The GBK bytes of a name that fits; nullopt for one that does not.
-    static std::optional<std::string> StoredName(const std::string& utf8);
+    static NameFit FitName(const std::string& utf8, std::string* pGbk = nullptr);
 
     CHeroRecord() = default;
     virtual ~CHeroRecord() = default;

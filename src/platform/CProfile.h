@@ -40,11 +40,10 @@ public:
     virtual ~CProfile() = default;
 
     virtual std::string GetString(const std::string& section, const std::string& key,
-                                         const std::string& def) const = 0;
+                                  const std::string& def) const = 0;
     // Optional sign and the leading decimal digits of the value; no digits
     // read as 0, a missing key as def.
-    virtual int GetInt(const std::string& section, const std::string& key,
-                              int def) const = 0;
+    virtual int GetInt(const std::string& section, const std::string& key, int def) const = 0;
     // Applies every edit and replaces the file in one step; false (and the
     // file untouched) when it cannot be written.
     virtual bool Write(const std::vector<CProfileEdit>& edits) = 0;
@@ -57,8 +56,7 @@ public:
     // Whether the file at the path is such a file now.
     virtual bool IsOversized() const { return false; }
 
-    bool WriteString(const std::string& section, const std::string& key,
-                            const std::string& value)
+    bool WriteString(const std::string& section, const std::string& key, const std::string& value)
     {
         return Write({CProfileEdit{section, key, value}});
     }

@@ -509,7 +509,7 @@ const CIniProfile::SLoaded& CIniProfile::Loaded() const
 }
 
 std::string CIniProfile::GetString(const std::string& section, const std::string& key,
-                                          const std::string& def) const
+                                   const std::string& def) const
 {
     const CIniDocument& doc = Loaded().doc;
     if (doc.IsOwn(section))

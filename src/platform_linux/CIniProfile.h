@@ -37,9 +37,8 @@ public:
     ~CIniProfile() override;
 
     std::string GetString(const std::string& section, const std::string& key,
-                                 const std::string& def) const override;
-    int GetInt(const std::string& section, const std::string& key,
-                      int def) const override;
+                          const std::string& def) const override;
+    int GetInt(const std::string& section, const std::string& key, int def) const override;
     bool Write(const std::vector<CProfileEdit>& edits) override;
     CProfileError GetLastWriteError() const override { return m_lastError; }
 

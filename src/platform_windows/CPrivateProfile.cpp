@@ -63,7 +63,7 @@ bool CPrivateProfile::IsOversized() const
 }
 
 std::string CPrivateProfile::GetString(const std::string& section, const std::string& key,
-                                              const std::string& def) const
+                                       const std::string& def) const
 {
     if (IsOversized())
         return def;
@@ -73,8 +73,7 @@ std::string CPrivateProfile::GetString(const std::string& section, const std::st
     return Narrow(buffer);
 }
 
-int CPrivateProfile::GetInt(const std::string& section, const std::string& key,
-                                   int def) const
+int CPrivateProfile::GetInt(const std::string& section, const std::string& key, int def) const
 {
     if (IsOversized())
         return def;

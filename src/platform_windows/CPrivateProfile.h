@@ -16,9 +16,8 @@ public:
     explicit CPrivateProfile(std::wstring strPath) : m_strPath(std::move(strPath)) {}
 
     std::string GetString(const std::string& section, const std::string& key,
-                                 const std::string& def) const override;
-    int GetInt(const std::string& section, const std::string& key,
-                      int def) const override;
+                          const std::string& def) const override;
+    int GetInt(const std::string& section, const std::string& key, int def) const override;
     bool Write(const std::vector<CProfileEdit>& edits) override;
     CProfileError GetLastWriteError() const override { return m_lastError; }
     // Asked before every read and write: the system's functions would read

@@ -11,14 +11,6 @@ CAppController::CAppController(CAppShell& shell, CSoundPlayer& player) : m_shell
     SetSoundPlayer(&player);
 }
 
-// The list and the view must not reach a settings file or a window that the
-// shell may already have dropped.
-CAppController::~CAppController()
-{
-    View().Attach(nullptr);
-    Heroes().SetProfile(nullptr);
-}
-
 bool CAppController::InitInstance()
 {
     if (m_shell.WakeOtherInstance())

@@ -21,7 +21,6 @@ class CAppController final : public CGameSession {
 public:
     // Both must outlive the controller.
     CAppController(CAppShell& shell, CSoundPlayer& player);
-    ~CAppController() override;
 
     // A test's clock, which must outlive the controller.
     void SetClock(const CTickClock& clock) { m_pClock = &clock; }

@@ -35,17 +35,16 @@ bool CNewHeroDlg::DoDataExchange(bool bSave)
         SendMessageW(hEdit, EM_LIMITTEXT, CHeroRecord::kNameBytes, 0);
         return true;
     }
-    const std::string text = CWideText::ToUtf8(EditText());
-    const auto gbk = CHeroRecord::StoredName(text);
-    if (!gbk) {
-        const auto refusal = CWideText::FromUtf8(
-            CAppController::NameRefusal(CHeroRecord::FitName(text)));
+    std::string gbk;
+    const CHeroRecord::NameFit fit = CHeroRecord::FitName(CWideText::ToUtf8(EditText()), &gbk);
+    if (fit != CHeroRecord::NameFit::Fits) {
+        const auto refusal = CWideText::FromUtf8(CAppController::NameRefusal(fit));
         MessageBoxW(GetSafeHwnd(), refusal.value_or(std::wstring()).c_str(),
                     L"" ORVO_APP_TITLE, MB_OK | MB_ICONEXCLAMATION);
         SetFocus(hEdit);
         return false;
     }
-    m_strName = *gbk;
+    m_strName = gbk;
     return true;
 }
 

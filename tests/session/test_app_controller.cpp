@@ -384,10 +384,13 @@ TEST(NameRuleTest, ANameFitsInTwelveGbkBytesOrIsRefusedWithItsReason)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pName);
-        EXPECT_EQ(CHeroRecord::FitName(c.pName), c.fit);
-        EXPECT_EQ(CHeroRecord::StoredName(c.pName).has_value(), c.fit == CHeroRecord::NameFit::Fits);
+        std::string gbk = "untouched";
+        EXPECT_EQ(CHeroRecord::FitName(c.pName, &gbk), c.fit);
+        EXPECT_EQ(gbk != "untouched", c.fit == CHeroRecord::NameFit::Fits);
     }
-    EXPECT_EQ(CHeroRecord::StoredName("英雄"), std::string("\xD3\xA2\xD0\xDB"));
+    std::string gbk;
+    EXPECT_EQ(CHeroRecord::FitName("英雄", &gbk), CHeroRecord::NameFit::Fits);
+    EXPECT_EQ(gbk, "\xD3\xA2\xD0\xDB");
     EXPECT_EQ(CAppController::NameRefusal(CHeroRecord::NameFit::TooLong),
               "\xE2\x80\x9C请填入不多于12个的字符。\xE2\x80\x9D");
     EXPECT_EQ(CAppController::NameRefusal(CHeroRecord::NameFit::Unstorable), TXT_NAME_UNSTORABLE);

@@ -18,7 +18,7 @@ public:
     bool oversized = false;
 
     std::string GetString(const std::string& section, const std::string& key,
-                                 const std::string& def) const override
+                          const std::string& def) const override
     {
         const auto it = values.find({section, key});
         return it == values.end() ? def : it->second;
