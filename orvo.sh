@@ -32,7 +32,7 @@ usage() {
 # these and nothing more. The Wayland plugin lets Qt draw on a Wayland
 # desktop directly instead of through its X server.
 GAME_PACKAGES="cmake g++ make pkg-config qt6-base-dev qt6-wayland libasound2-dev \
-libsimpleini-dev fonts-wqy-microhei qt6-translations-l10n"
+fonts-wqy-microhei qt6-translations-l10n"
 # The tests and benchmarks besides; Weston plays the Wayland desktop, and
 # a session bus of the tests' own carries its notification area.
 PACKAGES="$GAME_PACKAGES googletest libgtest-dev libbenchmark-dev xvfb xauth xdotool \

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The settings file is the game's one input that a person edits by hand.
-// Each input is a file and a few edits; the write must keep two promises:
-// writing the same edits again gives the same bytes, and no key the edits
-// do not name reads differently afterwards.
+// Each input is a file and a few edits; the write must keep three promises:
+// writing the same edits again gives the same bytes, no key the edits do
+// not name reads differently afterwards, and every line that holds none of
+// the edited keys stays as it was, byte for byte and in its order.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstddef>
@@ -66,6 +67,33 @@ void CollectNames(const std::string& text, std::vector<std::string>& sections,
                 keys.push_back(name);
         }
     }
+}
+
+// The file's lines but those an edit may touch: lines of an edited key
+// (in any section) and headers of edited sections, which a write may add.
+// Blank lines do not count, so that line ends split alike however the
+// edited lines were ended.
+std::vector<std::string> UntouchedLines(const std::string& text, const std::vector<CProfileEdit>& edits)
+{
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find_first_of(std::string("\r\n\0", 3), start);
+        if (end == std::string::npos)
+            end = text.size();
+        const std::string line = text.substr(start, end - start);
+        start = end + 1;
+        if (line.empty())
+            continue;
+        const std::size_t eq = line.find('=');
+        const std::string key = eq == std::string::npos ? std::string() : Lower(Trim(line.substr(0, eq)));
+        bool bTouched = false;
+        for (const CProfileEdit& edit : edits)
+            bTouched = bTouched || key == Lower(edit.key) || line == "[" + edit.section + "]";
+        if (!bTouched)
+            lines.push_back(line);
+    }
+    return lines;
 }
 
 struct CChoice {
@@ -145,6 +173,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const std::optional<std::string> once = FileBytes(path);
     const CReadings after = ReadAll(path, sections, keys);
+    FuzzCheck(UntouchedLines(original.value_or(""), edits) ==
+                  UntouchedLines(once.value_or(""), edits),
+              "lines without an edited key stay as they were");
 
     std::size_t i = 0;
     for (const std::string& section : sections) {

@@ -5,6 +5,7 @@
 #include <list>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "AppIdentity.h"
 #include "CHeroRecord.h"
@@ -26,7 +27,10 @@ public:
 };
 
 // The top-ten list, best first: by balls, then score; ties keep the older
-// entry above. Kept in section TOPTEN of the settings file.
+// entry above. Kept in section TOPTEN of the settings file, which other
+// games may share: the list is read afresh wherever it counts, and a new
+// entry is merged into the list the file holds under the file's lock, so
+// that no entry another game wrote meanwhile is lost.
 class CHeroList {
 public:
     static constexpr int kMaxRecords = 10;
@@ -40,12 +44,20 @@ public:
 
     // Either may be null: without a profile the list loads nothing and saves
     // nothing; without a prompt no name can be given and nothing qualifies.
-    void SetProfile(CProfile* pProfile) { m_pProfile = pProfile; }
+    // Another file starts another list.
+    void SetProfile(CProfile* pProfile);
     void SetPrompt(CHeroPrompt* pPrompt) { m_pPrompt = pPrompt; }
 
-    void Load();
-    bool Save() const;
+    // The list as the settings file holds it now, with the entries of this
+    // run that could not be saved. When the file is there but cannot be
+    // read, the list stays as it was and false is returned.
+    bool Load();
+    // Writes the whole list over whatever the file holds.
+    bool Save();
     void Insert(std::unique_ptr<CHeroRecord> record);
+    // The end of a game: a result that ranks against the file's list, named
+    // by the player, is merged into that list and written. True when a new
+    // entry was added (and shown, even if it could not be saved).
     bool TryEnter(std::int32_t balls, std::int32_t score);
 
     int GetCount() const { return static_cast<int>(m_records.size()); }
@@ -54,7 +66,17 @@ public:
     static std::string KeyOf(int position) { return "Hero" + std::to_string(position); }
 
 private:
+    bool Ranks(std::int32_t balls) const;
+    // Puts a copy of record in its place if it ranks; false if it does not.
+    bool Merge(const CHeroRecord& record);
+    // The file's list, then the unsaved entries that still rank in it.
+    void ReadFrom(const CIniText& file);
+    std::vector<CProfileEdit> Edits() const;
+
     std::list<std::unique_ptr<CHeroRecord>> m_records;
+    // Entries whose save failed: shown for the rest of the run, and written
+    // with the next save that works.
+    std::vector<CHeroRecord> m_unsaved;
     CProfile* m_pProfile = nullptr;
     CHeroPrompt* m_pPrompt = nullptr;
 };

@@ -10,29 +10,8 @@
 
 namespace {
 
-// Bytes as the A functions would pass them: the system's code page.
-std::wstring Widen(const std::string& text)
-{
-    if (text.empty())
-        return std::wstring();
-    const int length = static_cast<int>(text.size());
-    const int size = MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(std::max(size, 0)), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), length, wide.data(), size);
-    return wide;
-}
-
-std::string Narrow(const std::wstring& wide)
-{
-    if (wide.empty())
-        return std::string();
-    const int length = static_cast<int>(wide.size());
-    const int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), length, nullptr, 0, nullptr,
-                                         nullptr);
-    std::string text(static_cast<std::size_t>(std::max(size, 0)), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), length, text.data(), size, nullptr, nullptr);
-    return text;
-}
+// How often a waiting writer asks for the lock again, in milliseconds.
+const DWORD LOCK_POLL_MS = 5;
 
 std::wstring FolderOf(const std::wstring& path)
 {
@@ -40,57 +19,44 @@ std::wstring FolderOf(const std::wstring& path)
     return slash == std::wstring::npos ? std::wstring(L".") : path.substr(0, slash);
 }
 
-// A new, empty file of our own in folder; empty when none can be made.
-std::wstring MakeTempFile(const std::wstring& folder)
+// A hidden file of the settings file's own beside it: orvo.ini has
+// .orvo.ini.lock and .orvo.ini.tmp, as on Linux.
+std::wstring Companion(const std::wstring& path, const wchar_t* pSuffix)
 {
-    wchar_t path[MAX_PATH + 16] = {};
-    if (GetTempFileNameW(folder.c_str(), L"orv", 0, path) == 0)
-        return std::wstring();
-    return path;
+    const std::size_t slash = path.find_last_of(L"\\/");
+    const std::size_t nameAt = slash == std::wstring::npos ? 0 : slash + 1;
+    return path.substr(0, nameAt) + L"." + path.substr(nameAt) + pSuffix;
 }
 
-}  // namespace
+class CHandle {
+public:
+    explicit CHandle(HANDLE h) : m_h(h) {}
+    ~CHandle()
+    {
+        if (IsOpen())
+            CloseHandle(m_h);
+    }
+    CHandle(const CHandle&) = delete;
+    CHandle& operator=(const CHandle&) = delete;
+    bool IsOpen() const { return m_h != INVALID_HANDLE_VALUE; }
+    HANDLE Get() const { return m_h; }
+    // Closes now; false when the system reports an error.
+    bool Close()
+    {
+        const bool ok = CloseHandle(m_h) != FALSE;
+        m_h = INVALID_HANDLE_VALUE;
+        return ok;
+    }
 
-bool CPrivateProfile::IsOversized() const
-{
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExW(m_strPath.c_str(), GetFileExInfoStandard, &data) ||
-        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-        return false;
-    const unsigned long long size =
-        (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-    return size > MAX_FILE_BYTES;
-}
+private:
+    HANDLE m_h;
+};
 
-std::string CPrivateProfile::GetString(const std::string& section, const std::string& key,
-                                       const std::string& def) const
+// Why the system refused, from the error code it left; attributes of the
+// path tell the two cases the code does not.
+CProfileError ErrorOf(DWORD error, const std::wstring& path)
 {
-    if (IsOversized())
-        return def;
-    wchar_t buffer[4096] = {};
-    GetPrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(), Widen(def).c_str(),
-                             buffer, static_cast<DWORD>(std::size(buffer)), m_strPath.c_str());
-    return Narrow(buffer);
-}
-
-int CPrivateProfile::GetInt(const std::string& section, const std::string& key, int def) const
-{
-    if (IsOversized())
-        return def;
-    return static_cast<int>(GetPrivateProfileIntW(Widen(section).c_str(), Widen(key).c_str(),
-                                                  def, m_strPath.c_str()));
-}
-
-bool CPrivateProfile::Fail(CProfileError why)
-{
-    m_lastError = why;
-    return false;
-}
-
-CProfileError CPrivateProfile::SystemError() const
-{
-    const DWORD error = GetLastError();
-    const DWORD attributes = GetFileAttributesW(m_strPath.c_str());
+    const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return CProfileError::NotAFile;
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
@@ -105,49 +71,187 @@ CProfileError CPrivateProfile::SystemError() const
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL:
         return CProfileError::DiskFull;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return CProfileError::Busy;
     default:
         return CProfileError::Other;
     }
 }
 
-bool CPrivateProfile::Write(const std::vector<CProfileEdit>& edits)
+// Reads the whole settings file; None with empty text when there is none.
+// identity receives what tells this file in this state; when it is known
+// already, the text is not read again.
+CProfileError ReadSettings(const std::wstring& path, std::string& text, std::wstring& identity,
+                           const std::wstring& known = std::wstring())
+{
+    identity.clear();
+    text.clear();
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return CProfileError::NotAFile;
+    CHandle file(CreateFileW(path.c_str(), GENERIC_READ,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.IsOpen()) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND)
+            return CProfileError::None;
+        // Held by a program that shares it with nobody, for one.
+        const CProfileError why = ErrorOf(error, path);
+        return why == CProfileError::Busy || why == CProfileError::Other ? CProfileError::Unreadable
+                                                                         : why;
+    }
+    if (GetFileType(file.Get()) != FILE_TYPE_DISK)
+        return CProfileError::NotAFile;
+    BY_HANDLE_FILE_INFORMATION info {};
+    if (!GetFileInformationByHandle(file.Get(), &info))
+        return CProfileError::Unreadable;
+    if (info.nFileSizeHigh != 0 || info.nFileSizeLow > CProfile::MAX_FILE_BYTES)
+        return CProfileError::Damaged;
+    const DWORD parts[] = {info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow,
+                           info.nFileSizeLow, info.ftLastWriteTime.dwHighDateTime,
+                           info.ftLastWriteTime.dwLowDateTime};
+    for (const DWORD part : parts)
+        identity.append(std::to_wstring(part)).append(L":");
+    if (identity == known)
+        return CProfileError::None;
+    text.resize(info.nFileSizeLow);
+    DWORD nRead = 0;
+    if (!text.empty() &&
+        (!ReadFile(file.Get(), text.data(), static_cast<DWORD>(text.size()), &nRead, nullptr) ||
+         nRead != text.size())) {
+        text.clear();
+        return CProfileError::Unreadable;
+    }
+    return CProfileError::None;
+}
+
+// The writers' turn: an exclusive lock on the first byte of the lock file,
+// held until the object goes. The lock file stays, so that every writer
+// locks the same file.
+class CWriterLock {
+public:
+    explicit CWriterLock(const std::wstring& path)
+        : m_file(CreateFileW(Companion(path, L".lock").c_str(), GENERIC_READ | GENERIC_WRITE,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                             OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN, nullptr)),
+          m_path(path)
+    {
+    }
+    ~CWriterLock()
+    {
+        if (m_bLocked) {
+            OVERLAPPED at {};
+            UnlockFileEx(m_file.Get(), 0, 1, 0, &at);
+        }
+    }
+    CWriterLock(const CWriterLock&) = delete;
+    CWriterLock& operator=(const CWriterLock&) = delete;
+
+    CProfileError Take()
+    {
+        if (!m_file.IsOpen())
+            return ErrorOf(GetLastError(), FolderOf(m_path));
+        const ULONGLONG deadline = GetTickCount64() + CProfile::LOCK_WAIT_MS;
+        for (;;) {
+            OVERLAPPED at {};
+            if (LockFileEx(m_file.Get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1,
+                           0, &at)) {
+                m_bLocked = true;
+                return CProfileError::None;
+            }
+            const DWORD error = GetLastError();
+            if (error != ERROR_LOCK_VIOLATION && error != ERROR_IO_PENDING)
+                return ErrorOf(error, m_path);
+            if (GetTickCount64() >= deadline)
+                return CProfileError::Busy;
+            Sleep(LOCK_POLL_MS);
+        }
+    }
+
+private:
+    CHandle m_file;
+    std::wstring m_path;
+    bool m_bLocked = false;
+};
+
+// Writes text to the one temporary beside path and moves it over path; a
+// writer that dies half-way leaves that one file, which the next reuses.
+CProfileError Replace(const std::wstring& path, const std::string& text)
+{
+    const std::wstring temp = Companion(path, L".tmp");
+    CHandle file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.IsOpen())
+        return ErrorOf(GetLastError(), FolderOf(path));
+    DWORD nWritten = 0;
+    bool ok = text.empty() || (WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()),
+                                         &nWritten, nullptr) &&
+                               nWritten == text.size());
+    ok = ok && FlushFileBuffers(file.Get());
+    DWORD error = ok ? ERROR_SUCCESS : GetLastError();
+    ok = file.Close() && ok;
+    // A reader may hold the file for a moment without sharing its deletion.
+    const ULONGLONG deadline = GetTickCount64() + CProfile::LOCK_WAIT_MS;
+    while (ok && !MoveFileExW(temp.c_str(), path.c_str(),
+                              MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        error = GetLastError();
+        if ((error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) ||
+            GetTickCount64() >= deadline)
+            ok = false;
+        else
+            Sleep(LOCK_POLL_MS);
+    }
+    if (!ok) {
+        DeleteFileW(temp.c_str());
+        return ErrorOf(error, path);
+    }
+    return CProfileError::None;
+}
+
+}  // namespace
+
+const CProfile::SReading& CPrivateProfile::Current() const
+{
+    std::string text;
+    std::wstring identity;
+    const CProfileError why = ReadSettings(m_strPath, text, identity, m_identity);
+    if (why == CProfileError::None && !identity.empty() && identity == m_identity)
+        return m_reading;
+    m_identity = why == CProfileError::None ? identity : std::wstring();
+    m_reading.error = why;
+    m_reading.text = CIniText(why == CProfileError::None ? std::move(text) : std::string());
+    return m_reading;
+}
+
+CProfileError CPrivateProfile::LockedUpdate(const CProfileDecision& decide)
 {
     if (m_strPath.empty())
-        return Fail(CProfileError::NotAFile);
-    if (!std::all_of(edits.begin(), edits.end(), [](const CProfileEdit& e) { return e.IsStorable(); }))
-        return Fail(CProfileError::Unstorable);
-    if (IsOversized())
-        return Fail(CProfileError::Damaged);
+        return CProfileError::NotAFile;
     // A read-only file stays as it is; the move below would not ask.
     const DWORD attributes = GetFileAttributesW(m_strPath.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return CProfileError::NotAFile;
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-        return Fail(CProfileError::ReadOnly);
-    const std::wstring temp = MakeTempFile(FolderOf(m_strPath));
-    if (temp.empty())
-        return Fail(SystemError());
-    bool ok = CopyFileW(m_strPath.c_str(), temp.c_str(), FALSE) != FALSE ||
-              GetLastError() == ERROR_FILE_NOT_FOUND;
-    for (const CProfileEdit& edit : edits) {
-        if (!ok)
-            break;
-        const std::wstring value = edit.value ? Widen(*edit.value) : std::wstring();
-        ok = WritePrivateProfileStringW(Widen(edit.section).c_str(), Widen(edit.key).c_str(),
-                                        edit.value ? value.c_str() : nullptr,
-                                        temp.c_str()) != FALSE;
-    }
-    // The system may keep the file in a cache: flush it to disk before the
-    // copy takes the file's place. What this call returns means nothing.
-    if (ok)
-        WritePrivateProfileStringW(nullptr, nullptr, nullptr, temp.c_str());
-    ok = ok && MoveFileExW(temp.c_str(), m_strPath.c_str(),
-                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
-    if (!ok) {
-        const CProfileError why = SystemError();
-        DeleteFileW(temp.c_str());
-        return Fail(why);
-    }
-    m_lastError = CProfileError::None;
-    return true;
+        return CProfileError::ReadOnly;
+
+    // The file is read under the lock, and what is written is decided from
+    // that reading, so that no writer undoes another's change.
+    CWriterLock lock(m_strPath);
+    const CProfileError locked = lock.Take();
+    if (locked != CProfileError::None)
+        return locked;
+    std::string text;
+    std::wstring identity;
+    const CProfileError read = ReadSettings(m_strPath, text, identity);
+    if (read != CProfileError::None)
+        return read;
+    std::optional<std::string> out;
+    const CProfileError edited = Edit(text, decide, "\r\n", out);
+    if (edited != CProfileError::None || !out)
+        return edited;
+    return Replace(m_strPath, *out);
 }
 
 bool CPrivateProfile::CanWriteIn(const std::wstring& folder)

@@ -6,23 +6,19 @@
 
 #include "CProfile.h"
 
-// The settings file through the system's private-profile functions. Reads
-// go straight to them. A write applies its edits to a copy beside the file
-// and moves the copy over it in one step, so a crash or a full disk leaves
-// the old file whole and a batch lands all together or not at all.
+// The settings file through Win32 file calls, read and edited by the same
+// rules as on every system (CIniText), so that a file shared with the Linux
+// program reads alike. A write applies its edits to the file's bytes and
+// moves a copy with the result over the file in one step, so a crash or a
+// full disk leaves the old file whole and a batch lands all together or not
+// at all. Writers take turns through a byte-range lock on a hidden lock
+// file beside the settings file (".orvo.ini.lock"), the same file the Linux
+// program locks; under Wine both locks are record locks on that one file, so
+// the two programs exclude each other there too.
 // Paths are wide, so a folder outside the system's code page still works.
 class CPrivateProfile : public CProfile {
 public:
     explicit CPrivateProfile(std::wstring strPath) : m_strPath(std::move(strPath)) {}
-
-    std::string GetString(const std::string& section, const std::string& key,
-                          const std::string& def) const override;
-    int GetInt(const std::string& section, const std::string& key, int def) const override;
-    bool Write(const std::vector<CProfileEdit>& edits) override;
-    CProfileError GetLastWriteError() const override { return m_lastError; }
-    // Asked before every read and write: the system's functions would read
-    // and rewrite a file of any size.
-    bool IsOversized() const override;
 
     // The settings file for the program at programPath, by CProfilePlace's
     // rule; the player's folder is Orvo in the application-data folder.
@@ -30,11 +26,13 @@ public:
     static std::wstring Locate(const std::wstring& programPath);
     static bool CanWriteIn(const std::wstring& folder);
 
-private:
-    bool Fail(CProfileError why);
-    // Why the system refused the write, read at the point of failure.
-    CProfileError SystemError() const;
+protected:
+    const SReading& Current() const override;
+    CProfileError LockedUpdate(const CProfileDecision& decide) override;
 
+private:
     std::wstring m_strPath;
-    CProfileError m_lastError = CProfileError::None;
+    mutable SReading m_reading;
+    // Which file, in which state, m_reading was read from; empty before.
+    mutable std::wstring m_identity;
 };

@@ -16,9 +16,7 @@ bool CAppController::InitInstance()
     if (m_shell.WakeOtherInstance())
         return false;
     CProfile* pProfile = m_shell.OpenProfile();
-    if (!pProfile)
-        return false;
-    LoadSettings(*pProfile);
+    LoadSettings(pProfile ? *pProfile : m_noProfile);
 
     m_pWindow = m_shell.CreateMainWindow();
     if (!m_pWindow)
@@ -104,6 +102,8 @@ void CAppController::OnGameSound()
 
 void CAppController::OnGameHeroes()
 {
+    // The board shows what the file holds now, other games' entries too.
+    Heroes().Load();
     if (Profile() && Profile()->IsOversized())
         TellOversizedOnce();
     m_shell.ShowHeroBoard(Heroes());
@@ -150,6 +150,14 @@ std::string CAppController::SaveFailureReason(CProfileError why)
         return TXT_SETTINGS_TOO_BIG;
     case CProfileError::Unstorable:
         return TXT_NAME_UNSTORABLE;
+    case CProfileError::TooBig:
+        return TXT_SAVE_TOO_BIG;
+    case CProfileError::Busy:
+        return TXT_SAVE_BUSY;
+    case CProfileError::Unreadable:
+        return TXT_SAVE_UNREADABLE;
+    case CProfileError::NoPlace:
+        return TXT_SAVE_NO_PLACE;
     case CProfileError::None:
     case CProfileError::Other:
         break;
@@ -195,10 +203,22 @@ bool CAppController::AskName(std::string& name)
 
 void CAppController::ReportSaveFailure(CProfileError why)
 {
+    TellSaveFailure(TXT_SAVE_FAILED, why);
+}
+
+void CAppController::ReportSoundSaveFailure(CProfileError why)
+{
+    TellSaveFailure(TXT_SOUND_SAVE_FAILED, why);
+}
+
+void CAppController::TellSaveFailure(const char* pWhat, CProfileError why)
+{
     if (why == CProfileError::Damaged) {
         TellOversizedOnce();
         return;
     }
+    if (!m_toldFailures.emplace(pWhat, why).second)
+        return;
     m_shell.ShowNotice(CAppShell::NoticeKind::Warning, ORVO_APP_TITLE,
-                       std::string(TXT_SAVE_FAILED) + "\n" + SaveFailureReason(why));
+                       std::string(pWhat) + "\n" + SaveFailureReason(why));
 }

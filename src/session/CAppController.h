@@ -2,7 +2,9 @@
 #pragma once
 
 #include <cstdint>
+#include <set>
 #include <string>
+#include <utility>
 
 #include "CAppShell.h"
 #include "CGameSession.h"
@@ -26,8 +28,9 @@ public:
     void SetClock(const CTickClock& clock) { m_pClock = &clock; }
 
     // False when the program must end at once: another instance runs (and
-    // has been woken), the settings file has no place, or no window could
-    // be made. Otherwise the window is shown with the first game on it.
+    // has been woken), or no window could be made. Otherwise the window is
+    // shown with the first game on it; a settings file without a place
+    // leaves the game to play unsaved, which the first save tells.
     bool InitInstance();
     // The main window has gone: nothing may draw on it any more.
     void OnMainWindowClosed();
@@ -62,12 +65,20 @@ public:
     bool AskName(std::string& name) override;
     void ReportSaveFailure(CProfileError why) override;
 
+protected:
+    void ReportSoundSaveFailure(CProfileError why) override;
+
 private:
     // A settings file too big to be one holds no top ten and keeps none:
     // the player is told once a run, the first time it matters.
     void TellOversizedOnce();
+    // A save that failed is told once a run for each thing saved and each
+    // reason: the first F4 on a read-only file says so, the next ones not.
+    void TellSaveFailure(const char* pWhat, CProfileError why);
 
     CAppShell& m_shell;
+    CNoProfile m_noProfile;
+    std::set<std::pair<std::string, CProfileError>> m_toldFailures;
     CAppWindow* m_pWindow = nullptr;
     CTickClock m_clock;
     const CTickClock* m_pClock = &m_clock;

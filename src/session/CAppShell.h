@@ -37,7 +37,7 @@ public:
     // this start must end.
     virtual bool WakeOtherInstance() = 0;
     // The settings file, kept by the shell for the whole run; null when it
-    // cannot be placed anywhere, which ends the start.
+    // cannot be placed anywhere: the game then plays without one.
     virtual CProfile* OpenProfile() = 0;
     // The main window, created hidden with its menu and keys, centred; null
     // when there is none. It lives until the shell reports it closed.

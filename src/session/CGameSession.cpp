@@ -62,7 +62,7 @@ bool CGameSession::SwitchSound()
     m_game.SetSound(bOn);
     if (bOn && m_pPlayer)
         m_pPlayer->Reset();
-    if (m_pProfile)
-        m_pProfile->WriteInt(kConfigSection, kSoundKey, bOn ? 1 : 0);
+    if (m_pProfile && !m_pProfile->WriteInt(kConfigSection, kSoundKey, bOn ? 1 : 0))
+        ReportSoundSaveFailure(m_pProfile->GetLastWriteError());
     return bOn;
 }

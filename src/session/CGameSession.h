@@ -38,10 +38,13 @@ public:
     // the moment they change.
     void LoadSettings(CProfile& profile);
     // Flips the sound switch and writes it at once; switching the sound on
-    // gives a device that hung another chance. Returns the new state.
+    // gives a device that hung another chance. Returns the new state, which
+    // holds for this run even when it could not be written.
     bool SwitchSound();
 
 protected:
+    // The sound switch could not be written.
+    virtual void ReportSoundSaveFailure(CProfileError /*why*/) {}
     // The settings file given to LoadSettings; null before.
     const CProfile* Profile() const { return m_pProfile; }
     // The binding's player, which must outlive the session's use of it;

@@ -202,9 +202,20 @@ TEST(CommandsTest, SoundToggleTakesEffectWhenTheFileCannotBeWritten)
 {
     CStartedApp started;
     ASSERT_TRUE(started.Started());
-    // The folder goes away under the running game.
+    // The folder goes away under the running game: the switch still holds
+    // for this run, and one box says it could not be kept.
     QDir(QFileInfo(started.IniPath()).absolutePath()).removeRecursively();
-    started.App().Controller().OnGameSound();
+    {
+        CModalScript script({[&](QWidget* pModal) {
+            auto* pBox = qobject_cast<QMessageBox*>(pModal);
+            ASSERT_NE(pBox, nullptr);
+            EXPECT_EQ(pBox->icon(), QMessageBox::Warning);
+            EXPECT_TRUE(pBox->text().startsWith(QString::fromUtf8(TXT_SOUND_SAVE_FAILED)))
+                << pBox->text().toStdString();
+            pBox->buttons().front()->click();
+        }});
+        started.App().Controller().OnGameSound();
+    }
     EXPECT_TRUE(started.Game().IsSoundOn());
     EXPECT_TRUE(SoundCheckShown(started.Frame()));
     EXPECT_FALSE(QFile::exists(started.IniPath()));

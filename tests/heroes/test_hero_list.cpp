@@ -185,10 +185,9 @@ TEST_F(HeroListTest, WithoutAProfileNothingLoadsOrSaves)
 // the name and before the game goes on; the entry stays for this run.
 TEST_F(HeroListTest, FailedSaveIsReportedWithItsReason)
 {
-    class CFullDisk : public CMemoryProfile {
-        CProfileError GetLastWriteError() const override { return CProfileError::DiskFull; }
-    } full;
+    CMemoryProfile full;
     full.failWrites = true;
+    full.failure = CProfileError::DiskFull;
     list.SetProfile(&full);
     EXPECT_TRUE(list.TryEnter(3, 9));
     EXPECT_EQ(prompt.events,

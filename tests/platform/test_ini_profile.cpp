@@ -17,6 +17,7 @@
 #include <string>
 #include <utility>
 #include <vector>
+#include <fcntl.h>
 #include <sys/inotify.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -172,7 +173,6 @@ TEST_F(IniProfileTest, WriteKeepsEverythingElseOfTheFile)
     }));
 
     EXPECT_EQ(ReadText(), "Orphan=above every section\n"
-                          "\n"
                           "; Orvo settings\n"
                           "[CONFIG]\n"
                           "; 1 = sound on\n"
@@ -183,13 +183,12 @@ TEST_F(IniProfileTest, WriteKeepsEverythingElseOfTheFile)
                           "Hero0=1O4V1U29AFMNIVCSZEVCVI9LZ4ND\n"
                           "Hero2=damaged;kept as is\n"
                           "Hero3=XYZ\n"
-                          "\n"
+                          "; end\n"
                           "[Extra]\n"
-                          "Key=v\n"
-                          "; end\n");
+                          "Key=v\n");
 }
 
-TEST_F(IniProfileTest, WriteCreatesAMissingFileWithoutByteOrderMark)
+TEST_F(IniProfileTest, WriteCreatesAMissingFileAndKeepsAByteOrderMark)
 {
     CIniProfile profile(m_path.string());
     ASSERT_TRUE(profile.WriteString("TOPTEN", "Hero0", "1O4V1U29AFMNIVCSZEVCVI9LZ4ND"));
@@ -197,7 +196,7 @@ TEST_F(IniProfileTest, WriteCreatesAMissingFileWithoutByteOrderMark)
 
     WriteText("\xEF\xBB\xBF[CONFIG]\nPlaySound=0\n");
     ASSERT_TRUE(profile.WriteInt("CONFIG", "PlaySound", 1));
-    EXPECT_EQ(ReadText(), "[CONFIG]\nPlaySound=1\n");
+    EXPECT_EQ(ReadText(), "\xEF\xBB\xBF[CONFIG]\nPlaySound=1\n");
 }
 
 TEST_F(IniProfileTest, WritersOfDifferentSectionsDoNotUndoEachOther)
@@ -301,6 +300,136 @@ TEST_F(IniProfileTest, OversizedFileReadsAsEmptyAndIsKept)
             EXPECT_EQ(ReadText(), text);
         }
     }
+}
+
+// A big file of many sections gains exactly the edited line, and a write
+// that would take the file past what the game reads is refused and leaves
+// every byte.
+TEST_F(IniProfileTest, WritesNeverGrowTheFilePastWhatTheGameReads)
+{
+    std::string text = "[TOPTEN]\nHero0=OLD\n";
+    for (int i = 0; text.size() < CIniProfile::MAX_FILE_BYTES - 400; ++i)
+        text += "[s" + std::to_string(i) + "]\r\nk = v ; kept\r\n";
+    WriteText(text);
+    CIniProfile profile(m_path.string());
+
+    ASSERT_TRUE(profile.WriteString("TOPTEN", "Hero1", "NEW"));
+    std::string expected = text;
+    expected.insert(std::string("[TOPTEN]\nHero0=OLD\n").size(), "Hero1=NEW\n");
+    EXPECT_EQ(ReadText(), expected);
+
+    const std::string before = ReadText();
+    EXPECT_FALSE(profile.WriteString("TOPTEN", "Hero2", std::string(500, 'X')));
+    EXPECT_EQ(profile.GetLastWriteError(), CProfileError::TooBig);
+    EXPECT_EQ(ReadText(), before);
+    EXPECT_EQ(profile.GetString("TOPTEN", "Hero1", ""), "NEW");
+}
+
+// Another process holding the lock, the way Wine holds it for the Windows
+// program (a process-wide record lock): a save waits a bounded time, then
+// fails as busy with the file untouched; once the lock is let go it works,
+// and a lock let go during the wait is simply waited for.
+TEST_F(IniProfileTest, ALockHeldElsewhereMakesTheSaveWaitThenFail)
+{
+    WriteText("[CONFIG]\nPlaySound=0\n");
+    CIniProfile profile(m_path.string());
+    ASSERT_TRUE(profile.WriteInt("CONFIG", "PlaySound", 0));  // makes the lock file
+
+    auto holdLock = [&](int nHoldMs) {
+        int ready[2];
+        EXPECT_EQ(::pipe(ready), 0);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            const int fd = ::open((m_folder / ".orvo.ini.lock").c_str(), O_RDWR);
+            struct flock range {};
+            range.l_type = F_WRLCK;
+            range.l_whence = SEEK_SET;
+            range.l_len = 1;
+            const bool locked = fd >= 0 && ::fcntl(fd, F_SETLK, &range) == 0;
+            (void)!::write(ready[1], locked ? "y" : "n", 1);
+            ::usleep(static_cast<useconds_t>(nHoldMs) * 1000);
+            ::_exit(0);
+        }
+        char answer = 0;
+        EXPECT_EQ(::read(ready[0], &answer, 1), 1);
+        EXPECT_EQ(answer, 'y');
+        ::close(ready[0]);
+        ::close(ready[1]);
+        return child;
+    };
+    auto reap = [](pid_t child) {
+        int status = 0;
+        ::waitpid(child, &status, 0);
+    };
+
+    pid_t holder = holdLock(30000);
+    EXPECT_FALSE(profile.WriteInt("CONFIG", "PlaySound", 1));
+    EXPECT_EQ(profile.GetLastWriteError(), CProfileError::Busy);
+    EXPECT_EQ(ReadText(), "[CONFIG]\nPlaySound=0\n");
+    ::kill(holder, SIGKILL);
+    reap(holder);
+    EXPECT_TRUE(profile.WriteInt("CONFIG", "PlaySound", 1));
+
+    holder = holdLock(static_cast<int>(CProfile::LOCK_WAIT_MS) / 4);
+    EXPECT_TRUE(profile.WriteInt("CONFIG", "PlaySound", 2));
+    reap(holder);
+    EXPECT_EQ(ReadText(), "[CONFIG]\nPlaySound=2\n");
+}
+
+// What an update writes is decided from the file as it is under the lock,
+// not as this profile last read it.
+TEST_F(IniProfileTest, AnUpdateDecidesFromTheFileReadUnderTheLock)
+{
+    WriteText("[TOPTEN]\nHero0=A\n");
+    CIniProfile mine(m_path.string());
+    CIniProfile other(m_path.string());
+    ASSERT_EQ(mine.GetString("TOPTEN", "Hero0", ""), "A");
+    ASSERT_TRUE(other.Write({{"TOPTEN", "Hero0", "B"}, {"TOPTEN", "Hero1", "A"}}));
+
+    std::string seen;
+    ASSERT_TRUE(mine.Update([&](const CIniText& file) {
+        seen = file.Find("TOPTEN", "Hero0").value_or("");
+        return std::optional<std::vector<CProfileEdit>>({{"TOPTEN", "Hero2", seen + "+"}});
+    }));
+    EXPECT_EQ(seen, "B");
+    EXPECT_EQ(ReadText(), "[TOPTEN]\nHero0=B\nHero1=A\nHero2=B+\n");
+
+    // Deciding to write nothing writes nothing.
+    const auto before = fs::last_write_time(m_path);
+    ASSERT_TRUE(mine.Update([](const CIniText&) { return std::nullopt; }));
+    EXPECT_EQ(fs::last_write_time(m_path), before);
+}
+
+// A file that is there but cannot be read is neither read as empty for a
+// save nor replaced: the save fails and says why. Run as nobody where the
+// tests run as root, whom permissions do not stop.
+TEST_F(IniProfileTest, AFileThatCannotBeReadIsNotOverwritten)
+{
+    WriteText("[TOPTEN]\nHero0=A\n");
+    fs::permissions(m_path, fs::perms::owner_write);
+    auto attempt = [&] {
+        CIniProfile profile(m_path.string());
+        return profile.GetReadError() == CProfileError::NoPermission &&
+               !profile.WriteString("TOPTEN", "Hero1", "B") &&
+               profile.GetLastWriteError() == CProfileError::NoPermission;
+    };
+    if (::geteuid() != 0) {
+        EXPECT_TRUE(attempt());
+    } else {
+        const uid_t nobody = 65534;
+        ASSERT_EQ(::chown(m_folder.c_str(), nobody, nobody), 0);
+        ASSERT_EQ(::chown(m_path.c_str(), nobody, nobody), 0);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            const bool dropped = ::setgid(nobody) == 0 && ::setuid(nobody) == 0;
+            ::_exit(dropped && attempt() ? 0 : 1);
+        }
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the save as nobody";
+    }
+    fs::permissions(m_path, fs::perms::owner_read, fs::perm_options::add);
+    EXPECT_EQ(ReadText(), "[TOPTEN]\nHero0=A\n");
 }
 
 // Counts the times the settings file is opened while reading, by watching
@@ -488,7 +617,8 @@ TEST_F(IniProfileTest, FailedWriteLeavesOldFileWholeAndNoTemporary)
 {
     const std::string original = "[CONFIG]\nPlaySound=0\n";
     WriteText(original);
-    const std::set<std::string> listing = FolderListing();
+    // The lock file stays once made; only the temporary must not.
+    const std::set<std::string> listing = {"orvo.ini", ".orvo.ini.lock"};
     CIniProfile profile(m_path.string());
 
     {
@@ -533,7 +663,7 @@ TEST_F(IniProfileTest, WriterKilledAtRandomLeavesAWholeFileAndNoPileOfTemporarie
     };
     CIniProfile profile(m_path.string());
     ASSERT_TRUE(save(profile, 0));
-    const std::set<std::string> allowed = {"orvo.ini", ".orvo.ini.tmp"};
+    const std::set<std::string> allowed = {"orvo.ini", ".orvo.ini.lock", ".orvo.ini.tmp"};
     std::mt19937 random(9);
     for (int nKill = 1; nKill <= 150; ++nKill) {
         const pid_t child = ::fork();
@@ -558,7 +688,7 @@ TEST_F(IniProfileTest, WriterKilledAtRandomLeavesAWholeFileAndNoPileOfTemporarie
             << "after kill " << nKill << ": " << listing.size() << " files";
     }
     ASSERT_TRUE(save(profile, 1));
-    EXPECT_EQ(FolderListing(), std::set<std::string>{"orvo.ini"});
+    EXPECT_EQ(FolderListing(), (std::set<std::string>{"orvo.ini", ".orvo.ini.lock"}));
 }
 
 TEST_F(IniProfileTest, UnusablePathsReadAsEmptyAndRefuseWrites)

@@ -173,7 +173,6 @@ TEST_F(AppControllerTest, AStartEndsAtTheFirstStepThatFails)
         std::vector<std::string> calls;
     } cases[] = {
         {"another game runs", &CFakeShell::bOtherInstance, true, {"wake"}},
-        {"no settings file", &CFakeShell::bHasProfile, false, {"wake", "profile"}},
         {"no window", &CFakeShell::bCanCreate, false, {"wake", "profile", "create"}},
     };
     for (const auto& c : cases) {
@@ -185,6 +184,26 @@ TEST_F(AppControllerTest, AStartEndsAtTheFirstStepThatFails)
         EXPECT_EQ(shell.calls, c.calls);
         EXPECT_EQ(controller.Game().Count(), 0) << "no game without a window";
     }
+}
+
+// With nowhere to keep the settings the game still plays; the sound switch
+// works for this run, and the first switch that cannot be kept says why,
+// once.
+TEST_F(AppControllerTest, WithoutASettingsFileTheGamePlaysAndSaysSoOnce)
+{
+    CFakeShell shell;
+    shell.bHasProfile = false;
+    CAppController controller(shell, m_player);
+    ASSERT_TRUE(controller.InitInstance());
+    shell.calls.clear();
+    controller.OnGameSound();
+    controller.OnGameSound();
+    controller.OnGameSound();
+    EXPECT_TRUE(controller.Game().IsSoundOn());
+    EXPECT_EQ(shell.calls, (std::vector<std::string>{
+                               std::string("warning ") + ORVO_APP_TITLE + ": " +
+                                   TXT_SOUND_SAVE_FAILED + "\n" + TXT_SAVE_NO_PLACE,
+                               "check on", "check off", "check on"}));
 }
 
 TEST_F(AppControllerTest, PacesMovesOnlyWhileTheWindowIsShown)
@@ -289,8 +308,9 @@ TEST_F(AppControllerTest, DecliningTheNameShowsTheGameOverNotice)
 }
 
 // A save that fails is told, in one box after the name, with its reason;
-// the list keeps the entry for this run. (A file too big to be settings is
-// told otherwise: below.)
+// the list keeps the entry for this run, reading the file again does not
+// lose it, and the first save that works writes it too. (A file too big to
+// be settings is told otherwise: below.)
 TEST_F(AppControllerTest, AFailedSaveIsReportedWithItsReason)
 {
     const struct {
@@ -304,6 +324,7 @@ TEST_F(AppControllerTest, AFailedSaveIsReportedWithItsReason)
         {CProfileError::Unstorable, TXT_NAME_UNSTORABLE},
         {CProfileError::Other, TXT_SAVE_OTHER},
     };
+    int nUnsaved = 0;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pReason);
         m_shell.calls.clear();
@@ -316,9 +337,23 @@ TEST_F(AppControllerTest, AFailedSaveIsReportedWithItsReason)
         EXPECT_EQ(EndCalls(), (std::vector<std::string>{
                                   "name", std::string("warning ") + ORVO_APP_TITLE + ": " +
                                               TXT_SAVE_FAILED + "\n" + c.pReason}));
-        EXPECT_EQ(m_controller.Heroes().GetCount(), 1);
+        EXPECT_EQ(m_controller.Heroes().GetCount(), ++nUnsaved);
         EXPECT_EQ(m_shell.profile.values.count({"TOPTEN", "Hero0"}), 0u);
     }
+
+    // The same failure again is not told again.
+    m_shell.calls.clear();
+    StartOneMoveFromTheEnd();
+    m_shell.names = {"Bob"};
+    FillTheBoard();
+    EXPECT_EQ(EndCalls(), std::vector<std::string>{"name"});
+
+    m_shell.profile.failWrites = false;
+    StartOneMoveFromTheEnd();
+    m_shell.names = {"Cy"};
+    FillTheBoard();
+    EXPECT_EQ(m_controller.Heroes().GetCount(), nUnsaved + 2);
+    EXPECT_EQ(m_shell.profile.values.count({"TOPTEN", "Hero" + std::to_string(nUnsaved + 1)}), 1u);
 }
 
 // A settings file too big to be one reads as an empty list and keeps no
@@ -328,7 +363,7 @@ class OversizedSettingsTest : public AppControllerTest {
 protected:
     void SetUp() override
     {
-        m_shell.profile.oversized = true;
+        m_shell.profile.readError = CProfileError::Damaged;
         m_shell.profile.failWrites = true;
         m_shell.profile.failure = CProfileError::Damaged;
         ASSERT_TRUE(Start());

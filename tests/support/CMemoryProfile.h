@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <functional>
 #include <map>
 #include <string>
 #include <utility>
 
 #include "CProfile.h"
 
-// A settings file held in memory, for tests of what the game writes.
+// A settings file held in memory, for tests of what the game writes. Its
+// text is made from values whenever it is read.
 class CMemoryProfile : public CProfile {
 public:
     std::map<std::pair<std::string, std::string>, std::string> values;
@@ -15,32 +17,46 @@ public:
     bool failWrites = false;
     // Why a failed write failed.
     CProfileError failure = CProfileError::Other;
-    bool oversized = false;
+    // Why the file cannot be read (None: it can).
+    CProfileError readError = CProfileError::None;
+    // Another game's turn, just before this one's update reads the file.
+    std::function<void()> beforeUpdate;
 
-    std::string GetString(const std::string& section, const std::string& key,
-                          const std::string& def) const override
+protected:
+    const SReading& Current() const override
     {
-        const auto it = values.find({section, key});
-        return it == values.end() ? def : it->second;
+        m_reading.error = readError;
+        m_reading.text = readError == CProfileError::None ? MakeText() : CIniText();
+        return m_reading;
     }
-    int GetInt(const std::string& section, const std::string& key, int def) const override
+    CProfileError LockedUpdate(const CProfileDecision& decide) override
     {
-        const auto it = values.find({section, key});
-        return it == values.end() ? def : std::stoi(it->second);
-    }
-    bool Write(const std::vector<CProfileEdit>& edits) override
-    {
+        if (beforeUpdate)
+            beforeUpdate();
+        if (readError != CProfileError::None)
+            return readError;
+        const auto edits = decide(MakeText());
+        if (!edits)
+            return CProfileError::None;
         if (failWrites)
-            return false;
+            return failure;
         ++writes;
-        for (const auto& edit : edits) {
+        for (const auto& edit : *edits) {
             if (edit.value)
                 values[{edit.section, edit.key}] = *edit.value;
             else
                 values.erase({edit.section, edit.key});
         }
-        return true;
+        return CProfileError::None;
     }
-    CProfileError GetLastWriteError() const override { return failure; }
-    bool IsOversized() const override { return oversized; }
+
+private:
+    CIniText MakeText() const
+    {
+        std::string text;
+        for (const auto& [name, value] : values)
+            text += "[" + name.first + "]\n" + name.second + "=" + value + "\n";
+        return CIniText(text);
+    }
+    mutable SReading m_reading;
 };
