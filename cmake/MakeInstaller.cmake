@@ -12,7 +12,7 @@ if(NOT makensis)
   message(FATAL_ERROR "makensis not found: install nsis to make the installer "
                       "(./orvo.sh package --windows does); the target orvo_zip makes the zip alone")
 endif()
-execute_process(COMMAND ${makensis} -V2 -NOCD ${SCRIPT} RESULT_VARIABLE result)
+execute_process(COMMAND ${makensis} -V2 -INPUTCHARSET UTF8 -NOCD ${SCRIPT} RESULT_VARIABLE result)
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "makensis failed: ${result}")
 endif()
