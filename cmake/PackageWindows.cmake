@@ -13,7 +13,7 @@ set(ORVO_ICON ${PROJECT_SOURCE_DIR}/res/orvo.ico)
 # Text files with the line ends every Windows editor reads. The zip's
 # read-me tells of a folder to unpack anywhere, the installer's of Program
 # Files, the player's settings folder and how to uninstall; the mark tells
-# an installed program where it is.
+# the installed program that it is one.
 set(ORVO_SETUP_README ${PROJECT_BINARY_DIR}/dist/setup/README.txt)
 set(ORVO_MARK_FILE ${ORVO_DIST_DIR}/${ORVO_INSTALL_MARK})
 configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${ORVO_DIST_DIR}/LICENSE.txt @ONLY NEWLINE_STYLE CRLF)
