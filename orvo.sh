@@ -16,8 +16,8 @@
 #                               lintian; --test also installs it and plays it
 #   ./orvo.sh package --windows [--test]
 #                               the Windows zip and installer in build-win;
-#                               --test also installs, starts and uninstalls
-#                               it under Wine
+#                               --test also installs, starts, updates and
+#                               uninstalls it under Wine, the game running
 set -eu
 
 cd "$(dirname "$0")"

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "CInstallMark.h"
 #include "CProfilePlace.h"
 
 namespace {
@@ -273,7 +274,8 @@ bool CPrivateProfile::CanWriteIn(const std::wstring& folder)
 std::wstring CPrivateProfile::Locate(const std::wstring& programPath)
 {
     const std::wstring beside = CProfilePlace::BesideProgram(programPath);
-    const bool bBesideWritable = !beside.empty() && CanWriteIn(FolderOf(beside));
+    const bool bInstalled = CInstallMark::IsBeside(programPath);
+    const bool bBesideWritable = !beside.empty() && !bInstalled && CanWriteIn(FolderOf(beside));
     std::wstring players;
     wchar_t appData[MAX_PATH] = {};
     if (!bBesideWritable && SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE,
@@ -282,7 +284,5 @@ std::wstring CPrivateProfile::Locate(const std::wstring& programPath)
         if (CreateDirectoryW(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS)
             players = folder + L"\\orvo.ini";
     }
-    // Windows has no installed place of its own: Program Files is simply a
-    // folder the player cannot write.
-    return CProfilePlace::Choose(beside, false, bBesideWritable, players);
+    return CProfilePlace::Choose(beside, bInstalled, bBesideWritable, players);
 }
