@@ -26,9 +26,13 @@ public:
     void SetClock(const CTickClock& clock) { m_pClock = &clock; }
 
     // False when the program must end at once: another instance runs (and
-    // has been woken), the settings file has no place, or no window could
-    // be made. Otherwise the window is shown with the first game on it.
+    // has been woken, or has been found not answering, which the player is
+    // told), the settings file has no place, or no window could be made.
+    // Otherwise the window is shown with the first game on it.
     bool InitInstance();
+    // What the program ends with after InitInstance returned false.
+    int ExitCode() const { return m_nExitCode; }
+    static constexpr int kExitNoAnswer = 1;
     // The main window has gone: nothing may draw on it any more.
     void OnMainWindowClosed();
 
@@ -66,10 +70,14 @@ private:
     // A settings file too big to be one holds no top ten and keeps none:
     // the player is told once a run, the first time it matters.
     void TellOversizedOnce();
+    // A stopped or hung game holds the place: the player is told, on the
+    // screen and on stderr, instead of seeing nothing happen.
+    void TellOtherDoesNotAnswer();
 
     CAppShell& m_shell;
     CAppWindow* m_pWindow = nullptr;
     CTickClock m_clock;
     const CTickClock* m_pClock = &m_clock;
     bool m_bToldOversized = false;
+    int m_nExitCode = 0;
 };

@@ -130,5 +130,5 @@ int CGameApp::Run()
 int CGameApp::ExitInstance()
 {
     CMainFrame::UnregisterWindowClass(m_hInstance);
-    return 0;
+    return m_controller.ExitCode();
 }

@@ -24,9 +24,12 @@ public:
     CGameApp& operator=(const CGameApp&) = delete;
 
     // False when the program must end at once: another instance runs (and
-    // has been woken), or the program's own path gives no settings file.
+    // has been woken, or has been found not answering), or the program's
+    // own path gives no settings file.
     bool InitInstance();
     int Run();
+    // The program's exit code: not 0 when a start found another game that
+    // did not answer.
     int ExitInstance();
 
     CAppController& Controller() { return m_controller; }
@@ -39,11 +42,11 @@ public:
 
 private:
     // CAppShell
-    // True when another start holds the instance lock: its window, once
-    // there, has been woken (or the wait ran out), and this start ends.
-    bool WakeOtherInstance() override
+    // Another start holds the instance lock: its window, once there, has
+    // been woken (or the wait ran out), and this start ends.
+    OtherInstance WakeOtherInstance() override
     {
-        return !m_instanceLock.Acquire(CInstanceLock::kName, FindAndWakeOtherInstance);
+        return m_instanceLock.Acquire(CInstanceLock::kName, FindAndWakeOtherInstance);
     }
     CProfile* OpenProfile() override;
     CAppWindow* CreateMainWindow() override;

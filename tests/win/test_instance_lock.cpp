@@ -7,7 +7,18 @@
 #include <string>
 #include <thread>
 
+#include "CAppShell.h"
+
+// Outcomes by name in a failure's message.
+void PrintTo(CAppShell::OtherInstance outcome, std::ostream* pOut)
+{
+    static const char* const kNames[] = {"None", "Woken", "NoAnswer"};
+    *pOut << kNames[static_cast<int>(outcome)];
+}
+
 namespace {
+
+using OtherInstance = CAppShell::OtherInstance;
 
 // A mutex belongs to a thread, so each start here runs on a thread of its
 // own, as each start of the game is a process of its own.
@@ -23,7 +34,7 @@ public:
     explicit FirstStart(const std::wstring& name)
         : m_thread([this, name] {
               CInstanceLock lock;
-              m_bFirst = lock.Acquire(name.c_str(), [] { return false; });
+              m_bFirst = lock.Acquire(name.c_str(), [] { return false; }) == OtherInstance::None;
               m_bHolding = true;
               while (!m_bEnd)
                   Sleep(1);
@@ -46,14 +57,15 @@ private:
     std::thread m_thread;
 };
 
-bool SecondStart(const std::wstring& name, const std::function<bool()>& wakeOther, DWORD waitMs)
+OtherInstance SecondStart(const std::wstring& name, const std::function<bool()>& wakeOther,
+                          DWORD waitMs)
 {
-    bool first = false;
+    OtherInstance found = OtherInstance::None;
     std::thread([&] {
         CInstanceLock lock;
-        first = lock.Acquire(name.c_str(), wakeOther, waitMs);
+        found = lock.Acquire(name.c_str(), wakeOther, waitMs);
     }).join();
-    return first;
+    return found;
 }
 
 TEST_F(InstanceLockTest, SecondStartWaitsForTheFirstWindowAndWakesIt)
@@ -62,15 +74,17 @@ TEST_F(InstanceLockTest, SecondStartWaitsForTheFirstWindowAndWakesIt)
     ASSERT_TRUE(first.WasFirst());
     // The first start's window appears only on the fourth look.
     int looks = 0;
-    EXPECT_FALSE(SecondStart(m_name, [&] { return ++looks == 4; }, 5000));
+    EXPECT_EQ(SecondStart(m_name, [&] { return ++looks == 4; }, 5000), OtherInstance::Woken);
     EXPECT_EQ(looks, 4);
 }
 
-TEST_F(InstanceLockTest, SecondStartGivesUpWithoutAWindowOfItsOwn)
+// The lock is held but no window answers in time (the first start is
+// stopped or hung): the second says so, and makes no window of its own.
+TEST_F(InstanceLockTest, SecondStartReportsAnOwnerWhoseWindowNeverAnswers)
 {
     FirstStart first(m_name);
     int looks = 0;
-    EXPECT_FALSE(SecondStart(m_name, [&] { return ++looks, false; }, 200));
+    EXPECT_EQ(SecondStart(m_name, [&] { return ++looks, false; }, 200), OtherInstance::NoAnswer);
     // It looked again and again while the wait lasted.
     EXPECT_GT(looks, 1);
 }
@@ -81,7 +95,7 @@ TEST_F(InstanceLockTest, LockPassesOnWhenTheFirstEnds)
         FirstStart first(m_name);
         first.End();
     }
-    EXPECT_TRUE(SecondStart(m_name, [] { return false; }, 200));
+    EXPECT_EQ(SecondStart(m_name, [] { return false; }, 200), OtherInstance::None);
     // While the first still waits to end, a start that finds no window
     // takes over the moment it does.
     FirstStart first(m_name);
@@ -89,7 +103,7 @@ TEST_F(InstanceLockTest, LockPassesOnWhenTheFirstEnds)
         Sleep(100);
         first.End();
     });
-    EXPECT_TRUE(SecondStart(m_name, [] { return false; }, 5000));
+    EXPECT_EQ(SecondStart(m_name, [] { return false; }, 5000), OtherInstance::None);
     ender.join();
 }
 
