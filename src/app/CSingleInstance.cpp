@@ -220,6 +220,13 @@ bool SendAll(int nFd, const QByteArray& bytes, Clock::time_point deadline)
     return true;
 }
 
+// In our private folder, a socket of our own is a game of ours.
+bool IsOurSocket(const QByteArray& path)
+{
+    struct stat st {};
+    return ::lstat(path.constData(), &st) == 0 && S_ISSOCK(st.st_mode) && st.st_uid == geteuid();
+}
+
 enum class CAnswer {
     Nobody,    // no live socket at the path: free to take
     Woken,     // a game of this user's has answered the wake line
@@ -266,8 +273,12 @@ CAnswer AskToWake(const QByteArray& path, const QByteArray& token, Clock::time_p
             continue;
         if (errno != EAGAIN)
             return CAnswer::Nobody;
-        // A full backlog: a game of ours accepts far faster than this.
+        // A full backlog: a game of ours accepts far faster than this,
+        // unless it is stopped or hung. Taking its place then would make
+        // two games here once it runs again.
         if (MillisecondsLeft(deadline) == 0) {
+            if (IsOurSocket(path))
+                return CAnswer::Silent;
             strWhy = QStringLiteral("it takes no calls");
             return CAnswer::Stranger;
         }

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstring>
@@ -171,6 +172,32 @@ int ListenAt(const char* pPath)
     if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0)
         return -1;
     return fd;
+}
+
+// Calls at path without waiting until the listener's queue of calls is
+// full; returns the calls, to be closed by the caller, or nothing when the
+// queue never filled.
+std::vector<int> FillCallQueue(const char* pPath)
+{
+    std::vector<int> calls;
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, pPath, sizeof(address.sun_path) - 1);
+    for (int i = 0; i < 256; ++i) {
+        const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+        if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0) {
+            calls.push_back(fd);
+            continue;
+        }
+        const int nError = errno;
+        close(fd);
+        if (nError == EAGAIN)
+            return calls;
+        break;
+    }
+    for (const int fd : calls)
+        close(fd);
+    return {};
 }
 
 void SayReady(int readyFd)
@@ -489,13 +516,17 @@ TEST_F(SingleInstanceTest, DecidesInTimeWhateverTheOtherSideDoes)
         const char* pAnswer;
         bool bTrickle;
         bool bStopped;
+        bool bQueueFull;  // as after many starts while it was stopped
         OtherInstance outcome;
     } cases[] = {
-        {"a game", nullptr, false, false, OtherInstance::Woken},
-        {"a game stopped with SIGSTOP", nullptr, false, true, OtherInstance::NoAnswer},
-        {"takes the call and never answers", "", false, false, OtherInstance::NoAnswer},
-        {"begins the answer, then falls silent", "awa", false, false, OtherInstance::NoAnswer},
-        {"trickles bytes forever", "", true, false, OtherInstance::None},
+        {"a game", nullptr, false, false, false, OtherInstance::Woken},
+        {"a game stopped with SIGSTOP", nullptr, false, true, false, OtherInstance::NoAnswer},
+        {"a stopped game with a full queue of calls", nullptr, false, true, true,
+         OtherInstance::NoAnswer},
+        {"takes the call and never answers", "", false, false, false, OtherInstance::NoAnswer},
+        {"begins the answer, then falls silent", "awa", false, false, false,
+         OtherInstance::NoAnswer},
+        {"trickles bytes forever", "", true, false, false, OtherInstance::None},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pWhat);
@@ -520,12 +551,19 @@ TEST_F(SingleInstanceTest, DecidesInTimeWhateverTheOtherSideDoes)
         ASSERT_TRUE(peer.Ready());
         if (c.bStopped)
             peer.Stop();
+        std::vector<int> calls;
+        if (c.bQueueFull) {
+            calls = FillCallQueue(pPath);
+            ASSERT_FALSE(calls.empty());
+        }
 
         const Clock::time_point start = Clock::now();
         CSingleInstance second;
         EXPECT_EQ(second.WakeOtherOrListen(name), c.outcome);
         EXPECT_LT(Clock::now() - start, std::chrono::seconds(5));
         EXPECT_EQ(second.IsListening(), c.outcome == OtherInstance::None);
+        for (const int fd : calls)
+            close(fd);
     }
 }
 
