@@ -35,15 +35,20 @@ public:
     CAppController& Controller() { return m_controller; }
     CMainFrame* MainFrame() const { return m_pMainWnd.get(); }
 
-    // Where a second start finds this one.
+    // Where a second start finds this one: true when its window is there,
+    // answers, and has been woken.
     static bool FindAndWakeOtherInstance();
+    // Brings the game whose window this is back: from the notification area,
+    // minimised or behind others. False, without waiting long, when the
+    // window does not answer.
+    static bool WakeWindow(HWND hOther);
     // The whole scale factor for the screen's pixel density, at least 1.
     static int ScreenScale();
 
 private:
     // CAppShell
-    // Another start holds the instance lock: its window, once there, has
-    // been woken (or the wait ran out), and this start ends.
+    // Another start holds the instance lock: its window, once there and
+    // answering, has been woken (or the wait ran out), and this start ends.
     OtherInstance WakeOtherInstance() override
     {
         return m_instanceLock.Acquire(CInstanceLock::kName, FindAndWakeOtherInstance);

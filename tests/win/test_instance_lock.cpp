@@ -7,7 +7,8 @@
 #include <string>
 #include <thread>
 
-#include "CAppShell.h"
+#include "CGameApp.h"
+#include "WinResource.h"
 
 // Outcomes by name in a failure's message.
 void PrintTo(CAppShell::OtherInstance outcome, std::ostream* pOut)
@@ -105,6 +106,75 @@ TEST_F(InstanceLockTest, LockPassesOnWhenTheFirstEnds)
     });
     EXPECT_EQ(SecondStart(m_name, [] { return false; }, 5000), OtherInstance::None);
     ender.join();
+}
+
+// The running game's window, on a thread of its own as in the game's own
+// process, hidden as in the notification area. Until Pump its thread takes
+// no messages, as a stopped or hung game's does not.
+class COtherWindow {
+public:
+    COtherWindow()
+        : m_hPump(CreateEventW(nullptr, TRUE, FALSE, nullptr)), m_thread([this] { Run(); })
+    {
+        while (!m_bMade)
+            Sleep(1);
+    }
+    ~COtherWindow()
+    {
+        PostMessageW(m_hWnd, WM_CLOSE, 0, 0);
+        Pump();
+        m_thread.join();
+        CloseHandle(m_hPump);
+    }
+    HWND Window() const { return m_hWnd; }
+    void Pump() { SetEvent(m_hPump); }
+    int TrayClicks() const { return s_nTrayClicks; }
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message == WM_TRAYNOTIFY && wParam == CMainFrame::kTrayIconId && lParam == WM_LBUTTONUP)
+            ++s_nTrayClicks;
+        if (message == WM_DESTROY)
+            PostQuitMessage(0);
+        return DefWindowProcW(hWnd, message, wParam, lParam);
+    }
+    void Run()
+    {
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = WindowProc;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"OrvoTestOtherWindow";
+        RegisterClassW(&windowClass);
+        s_nTrayClicks = 0;
+        m_hWnd = CreateWindowExW(0, windowClass.lpszClassName, L"", WS_OVERLAPPEDWINDOW, 0, 0, 100,
+                                 100, nullptr, nullptr, windowClass.hInstance, nullptr);
+        m_bMade = true;
+        if (!m_hWnd)
+            return;
+        WaitForSingleObject(m_hPump, INFINITE);
+        MSG msg;
+        while (GetMessageW(&msg, nullptr, 0, 0) > 0)
+            DispatchMessageW(&msg);
+    }
+
+    static inline std::atomic<int> s_nTrayClicks{0};
+    HANDLE m_hPump;
+    std::atomic<HWND> m_hWnd{nullptr};
+    std::atomic<bool> m_bMade{false};
+    std::thread m_thread;
+};
+
+TEST(WakeWindow, AWindowThatDoesNotAnswerIsNotCountedAsWoken)
+{
+    COtherWindow other;
+    ASSERT_NE(other.Window(), nullptr);
+    EXPECT_FALSE(CGameApp::WakeWindow(other.Window()));
+    EXPECT_EQ(other.TrayClicks(), 0);
+    // Once it takes messages again, the wake is its icon's click.
+    other.Pump();
+    EXPECT_TRUE(CGameApp::WakeWindow(other.Window()));
+    EXPECT_EQ(other.TrayClicks(), 1);
 }
 
 }  // namespace
