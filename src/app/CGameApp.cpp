@@ -75,7 +75,7 @@ bool CGameApp::InitInstance()
     return true;
 }
 
-bool CGameApp::WakeOtherInstance()
+CAppShell::OtherInstance CGameApp::WakeOtherInstance()
 {
     if (m_strInstanceName.isEmpty())
         m_strInstanceName = CSingleInstance::DefaultName();

@@ -43,9 +43,11 @@ public:
     void SetProfilePath(const QString& strPath) { m_strProfilePath = strPath; }
     const QString& ProfilePath() const { return m_strProfilePath; }
 
-    // False when the program must end at once: another instance runs (and
-    // has been woken) or the settings file cannot be placed anywhere.
+    // False when the program must end at once, with ExitCode(): another
+    // instance runs (woken, or found not answering) or the settings file
+    // cannot be placed anywhere.
     bool InitInstance();
+    int ExitCode() const { return m_controller.ExitCode(); }
 
     CAppController& Controller() { return m_controller; }
     CGame& Game() { return m_controller.Game(); }
@@ -54,7 +56,7 @@ public:
 
 private:
     // CAppShell
-    bool WakeOtherInstance() override;
+    OtherInstance WakeOtherInstance() override;
     CProfile* OpenProfile() override;
     CAppWindow* CreateMainWindow() override;
     void ShowNotice(NoticeKind kind, const std::string& caption, const std::string& text) override;

@@ -29,8 +29,9 @@ using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 
 // From the first attempt to the decision, whatever the other side does. A
-// game between moves answers at once; one busy in a move has the wake line
-// by then and comes forward when the move is over.
+// game between moves answers at once, and nearly every move is over well
+// within this: one silent for longer is most likely stopped or hung (were
+// it merely busy, it still comes forward once it reads the wake line).
 constexpr milliseconds kExchangeBudget{2000};
 // A start deciding at the same moment holds the folder no longer than this.
 constexpr milliseconds kLockBudget{1500};
@@ -219,9 +220,17 @@ bool SendAll(int nFd, const QByteArray& bytes, Clock::time_point deadline)
     return true;
 }
 
+// In our private folder, a socket of our own is a game of ours.
+bool IsOurSocket(const QByteArray& path)
+{
+    struct stat st {};
+    return ::lstat(path.constData(), &st) == 0 && S_ISSOCK(st.st_mode) && st.st_uid == geteuid();
+}
+
 enum class CAnswer {
     Nobody,    // no live socket at the path: free to take
-    Woken,     // a game of this user's has the wake line
+    Woken,     // a game of this user's has answered the wake line
+    Silent,    // a game of this user's has the wake line but does not answer
     Stranger,  // something else listens there: ignored, and the path taken over
 };
 
@@ -264,8 +273,12 @@ CAnswer AskToWake(const QByteArray& path, const QByteArray& token, Clock::time_p
             continue;
         if (errno != EAGAIN)
             return CAnswer::Nobody;
-        // A full backlog: a game of ours accepts far faster than this.
+        // A full backlog: a game of ours accepts far faster than this,
+        // unless it is stopped or hung. Taking its place then would make
+        // two games here once it runs again.
         if (MillisecondsLeft(deadline) == 0) {
+            if (IsOurSocket(path))
+                return CAnswer::Silent;
             strWhy = QStringLiteral("it takes no calls");
             return CAnswer::Stranger;
         }
@@ -292,7 +305,7 @@ CAnswer AskToWake(const QByteArray& path, const QByteArray& token, Clock::time_p
         if (nReady < 0 && errno == EINTR)
             continue;
         if (nReady <= 0)
-            break;  // silence: a game busy in a move
+            return CAnswer::Silent;
         char buffer[kMaxLine];
         const ssize_t n = ::read(peer.Get(), buffer, sizeof(buffer));
         if (n < 0 && (errno == EAGAIN || errno == EINTR))
@@ -425,19 +438,20 @@ QByteArray CSingleInstance::ActivationToken()
     return qgetenv("XDG_ACTIVATION_TOKEN");
 }
 
-bool CSingleInstance::WakeOtherOrListen(const QString& strName, const QByteArray& activationToken)
+CAppShell::OtherInstance CSingleInstance::WakeOtherOrListen(const QString& strName,
+                                                            const QByteArray& activationToken)
 {
     const Clock::time_point deadline = Clock::now() + kExchangeBudget;
     QByteArray folderPath;
     CFd folder(OpenRendezvousFolder(folderPath));
     if (folder.Get() < 0) {
         Say(QStringLiteral("no private folder to meet other starts in; this game runs on its own"));
-        return false;
+        return CAppShell::OtherInstance::None;
     }
     const QByteArray path = folderPath + '/' + QFile::encodeName(strName);
     if (static_cast<std::size_t>(path.size()) >= sizeof(sockaddr_un::sun_path)) {
         Say(QStringLiteral("%1 is too long a socket path; this game runs on its own").arg(Show(path)));
-        return false;
+        return CAppShell::OtherInstance::None;
     }
     if (!LockFolder(folder.Get(), Clock::now() + kLockBudget))
         Say(QStringLiteral("another start holds %1; going ahead without waiting").arg(Show(folderPath)));
@@ -445,7 +459,9 @@ bool CSingleInstance::WakeOtherOrListen(const QString& strName, const QByteArray
     QString strWhy;
     switch (AskToWake(path, activationToken, deadline, strWhy)) {
     case CAnswer::Woken:
-        return true;
+        return CAppShell::OtherInstance::Woken;
+    case CAnswer::Silent:
+        return CAppShell::OtherInstance::NoAnswer;
     case CAnswer::Stranger:
         Say(QStringLiteral("ignoring what listens at %1: %2").arg(Show(path), strWhy));
         break;
@@ -454,11 +470,11 @@ bool CSingleInstance::WakeOtherOrListen(const QString& strName, const QByteArray
     }
     if (!IsStillFolder(folderPath, folder.Get())) {
         Say(QStringLiteral("%1 changed under us; this game runs on its own").arg(Show(folderPath)));
-        return false;
+        return CAppShell::OtherInstance::None;
     }
     if (!ClearPath(path) || !Listen(path))
         Say(QStringLiteral("cannot listen at %1; this game runs on its own").arg(Show(path)));
-    return false;
+    return CAppShell::OtherInstance::None;
 }
 
 bool CSingleInstance::Listen(const QByteArray& path)

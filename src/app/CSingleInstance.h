@@ -6,6 +6,8 @@
 #include <QString>
 #include <sys/types.h>
 
+#include "CAppShell.h"
+
 class QSocketNotifier;
 
 // One game per user and display: the running instance listens on a Unix
@@ -33,15 +35,18 @@ public:
     // (XDG_ACTIVATION_TOKEN), or empty.
     static QByteArray ActivationToken();
 
-    // True when an instance of this user answered on strName and has been
-    // asked to wake, with activationToken handed over when there is one; the
-    // caller must then end. Otherwise this one becomes the
-    // instance that listens there, clearing whatever was left at the path,
-    // and false is returned. Decides within about two seconds whatever the
-    // other side does; anything odd is said on stderr and never keeps the
-    // game from starting.
-    bool WakeOtherOrListen(const QString& strName,
-                           const QByteArray& activationToken = ActivationToken());
+    // Woken when an instance of this user answered on strName and has been
+    // asked to wake, with activationToken handed over when there is one;
+    // NoAnswer when one of this user's took the call and the wake line but
+    // said nothing back in time (stopped, hung, or busy for longer than
+    // a move lasts: it still wakes if it ever reads the line). The caller
+    // must then end. Otherwise (None) this one becomes the instance that
+    // listens there, clearing whatever was left at the path. Decides within
+    // about two seconds whatever the other side does; anything odd is said
+    // on stderr and never keeps the game from starting.
+    CAppShell::OtherInstance
+    WakeOtherOrListen(const QString& strName,
+                      const QByteArray& activationToken = ActivationToken());
     bool IsListening() const { return m_nListenFd >= 0; }
 
     static constexpr const char* kWakeMessage = "wake\n";

@@ -42,6 +42,6 @@ int main(int argc, char* argv[])
 
     CGameApp app;
     if (!app.InitInstance())
-        return 0;
+        return app.ExitCode();
     return application.exec();
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "CAppController.h"
 
+#include <cstdio>
+
 #include "AppIdentity.h"
 #include "CGame.h"
 #include "Texts.h"
@@ -13,8 +15,15 @@ CAppController::CAppController(CAppShell& shell, CSoundPlayer& player) : m_shell
 
 bool CAppController::InitInstance()
 {
-    if (m_shell.WakeOtherInstance())
+    switch (m_shell.WakeOtherInstance()) {
+    case CAppShell::OtherInstance::None:
+        break;
+    case CAppShell::OtherInstance::Woken:
         return false;
+    case CAppShell::OtherInstance::NoAnswer:
+        TellOtherDoesNotAnswer();
+        return false;
+    }
     CProfile* pProfile = m_shell.OpenProfile();
     LoadSettings(pProfile ? *pProfile : m_noProfile);
 
@@ -27,6 +36,17 @@ bool CAppController::InitInstance()
     Game().NewGame();
     m_pWindow->Show();
     return true;
+}
+
+void CAppController::TellOtherDoesNotAnswer()
+{
+    m_nExitCode = kExitNoAnswer;
+    // First the line, so that a script or a terminal has it while the box waits.
+    std::fputs("orvo: another game is running here but does not answer; "
+               "close it and try again\n",
+               stderr);
+    std::fflush(stderr);
+    m_shell.ShowNotice(CAppShell::NoticeKind::Warning, ORVO_APP_TITLE, TXT_OTHER_NO_ANSWER);
 }
 
 void CAppController::OnMainWindowClosed()

@@ -28,10 +28,14 @@ public:
     void SetClock(const CTickClock& clock) { m_pClock = &clock; }
 
     // False when the program must end at once: another instance runs (and
-    // has been woken), or no window could be made. Otherwise the window is
-    // shown with the first game on it; a settings file without a place
-    // leaves the game to play unsaved, which the first save tells.
+    // has been woken, or has been found not answering, which the player is
+    // told), or no window could be made. Otherwise the window is shown with
+    // the first game on it; a settings file without a place leaves the game
+    // to play unsaved, which the first save tells.
     bool InitInstance();
+    // What the program ends with after InitInstance returned false.
+    int ExitCode() const { return m_nExitCode; }
+    static constexpr int kExitNoAnswer = 1;
     // The main window has gone: nothing may draw on it any more.
     void OnMainWindowClosed();
 
@@ -75,6 +79,9 @@ private:
     // A save that failed is told once a run for each thing saved and each
     // reason: the first F4 on a read-only file says so, the next ones not.
     void TellSaveFailure(const char* pWhat, CProfileError why);
+    // A stopped or hung game holds the place: the player is told, on the
+    // screen and on stderr, instead of seeing nothing happen.
+    void TellOtherDoesNotAnswer();
 
     CAppShell& m_shell;
     CNoProfile m_noProfile;
@@ -83,4 +90,5 @@ private:
     CTickClock m_clock;
     const CTickClock* m_pClock = &m_clock;
     bool m_bToldOversized = false;
+    int m_nExitCode = 0;
 };

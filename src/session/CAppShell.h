@@ -32,10 +32,17 @@ protected:
 class CAppShell {
 public:
     enum class NoticeKind { Information, Warning };
+    // What a start finds of a game already running here.
+    enum class OtherInstance {
+        None,      // nothing: this start is the game
+        Woken,     // one that has been brought back
+        NoAnswer,  // one that did not answer in time: stopped or hung
+    };
 
-    // True when another game already runs here and has been brought back:
-    // this start must end.
-    virtual bool WakeOtherInstance() = 0;
+    // Whether another game runs here, and if so asks it to come back; with
+    // None this start is now the one that later starts find. Any other
+    // answer ends this start.
+    virtual OtherInstance WakeOtherInstance() = 0;
     // The settings file, kept by the shell for the whole run; null when it
     // cannot be placed anywhere: the game then plays without one.
     virtual CProfile* OpenProfile() = 0;

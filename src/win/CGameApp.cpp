@@ -11,9 +11,21 @@
 
 namespace {
 
+// A game between moves answers at once. A start waiting for one asks again
+// after each try until its wait runs out, so this only bounds a single try.
+constexpr UINT kAnswerMs = 500;
+
 std::wstring Wide(const std::string& utf8)
 {
     return CWideText::FromUtf8(utf8).value_or(std::wstring());
+}
+
+// A plain send to a stopped or hung window would never return.
+bool Answers(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(hWnd, message, wParam, lParam, SMTO_ABORTIFHUNG, kAnswerMs,
+                               &result) != 0;
 }
 
 }  // namespace
@@ -29,13 +41,18 @@ CGameApp::~CGameApp()
 bool CGameApp::FindAndWakeOtherInstance()
 {
     HWND hOther = FindWindowA(CMainFrame::kClassName, ORVO_APP_TITLE);
-    if (!hOther)
+    return hOther && WakeWindow(hOther);
+}
+
+bool CGameApp::WakeWindow(HWND hOther)
+{
+    if (!Answers(hOther, WM_NULL, 0, 0))
         return false;
     if (!IsWindowVisible(hOther))
-        SendMessageA(hOther, WM_TRAYNOTIFY, CMainFrame::kTrayIconId, WM_LBUTTONUP);
+        Answers(hOther, WM_TRAYNOTIFY, CMainFrame::kTrayIconId, WM_LBUTTONUP);
     SetForegroundWindow(hOther);
     if (IsIconic(hOther))
-        ShowWindow(hOther, SW_RESTORE);
+        ShowWindowAsync(hOther, SW_RESTORE);
     return true;
 }
 
@@ -130,5 +147,5 @@ int CGameApp::Run()
 int CGameApp::ExitInstance()
 {
     CMainFrame::UnregisterWindowClass(m_hInstance);
-    return 0;
+    return m_controller.ExitCode();
 }

@@ -24,26 +24,34 @@ public:
     CGameApp& operator=(const CGameApp&) = delete;
 
     // False when the program must end at once: another instance runs (and
-    // has been woken), or the program's own path gives no settings file.
+    // has been woken, or has been found not answering), or the program's
+    // own path gives no settings file.
     bool InitInstance();
     int Run();
+    // The program's exit code: not 0 when a start found another game that
+    // did not answer.
     int ExitInstance();
 
     CAppController& Controller() { return m_controller; }
     CMainFrame* MainFrame() const { return m_pMainWnd.get(); }
 
-    // Where a second start finds this one.
+    // Where a second start finds this one: true when its window is there,
+    // answers, and has been woken.
     static bool FindAndWakeOtherInstance();
+    // Brings the game whose window this is back: from the notification area,
+    // minimised or behind others. False, without waiting long, when the
+    // window does not answer.
+    static bool WakeWindow(HWND hOther);
     // The whole scale factor for the screen's pixel density, at least 1.
     static int ScreenScale();
 
 private:
     // CAppShell
-    // True when another start holds the instance lock: its window, once
-    // there, has been woken (or the wait ran out), and this start ends.
-    bool WakeOtherInstance() override
+    // Another start holds the instance lock: its window, once there and
+    // answering, has been woken (or the wait ran out), and this start ends.
+    OtherInstance WakeOtherInstance() override
     {
-        return !m_instanceLock.Acquire(CInstanceLock::kName, FindAndWakeOtherInstance);
+        return m_instanceLock.Acquire(CInstanceLock::kName, FindAndWakeOtherInstance);
     }
     CProfile* OpenProfile() override;
     CAppWindow* CreateMainWindow() override;

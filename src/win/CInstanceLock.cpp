@@ -22,23 +22,28 @@ CInstanceLock::~CInstanceLock()
         CloseHandle(m_hMutex);
 }
 
-bool CInstanceLock::Acquire(const wchar_t* pName, const std::function<bool()>& wakeOther,
-                            DWORD waitMs)
+CAppShell::OtherInstance
+CInstanceLock::Acquire(const wchar_t* pName, const std::function<bool()>& wakeOther, DWORD waitMs)
 {
+    using OtherInstance = CAppShell::OtherInstance;
     m_hMutex = CreateMutexW(nullptr, FALSE, pName);
     // Without a mutex (a name taken by another kind of object) the window
     // is all there is to go by.
     if (!m_hMutex)
-        return !wakeOther();
-    if (Owns(WaitForSingleObject(m_hMutex, 0)))
-        return m_bOwned = true;
+        return wakeOther() ? OtherInstance::Woken : OtherInstance::None;
+    if (Owns(WaitForSingleObject(m_hMutex, 0))) {
+        m_bOwned = true;
+        return OtherInstance::None;
+    }
     const DWORD start = GetTickCount();
     for (;;) {
         if (wakeOther())
-            return false;
-        if (Owns(WaitForSingleObject(m_hMutex, kPollMs)))
-            return m_bOwned = true;
+            return OtherInstance::Woken;
+        if (Owns(WaitForSingleObject(m_hMutex, kPollMs))) {
+            m_bOwned = true;
+            return OtherInstance::None;
+        }
         if (GetTickCount() - start >= waitMs)
-            return false;
+            return OtherInstance::NoAnswer;
     }
 }

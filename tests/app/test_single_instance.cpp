@@ -7,8 +7,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstring>
@@ -24,27 +27,40 @@
 #include <unistd.h>
 #include <vector>
 
+#include "AppIdentity.h"
 #include "AppTestSupport.h"
 #include "CSingleInstance.h"
 #include "NamedCase.h"
+#include "Texts.h"
+
+// Outcomes by name in a failure's message.
+void PrintTo(CAppShell::OtherInstance outcome, std::ostream* pOut)
+{
+    static const char* const kNames[] = {"None", "Woken", "NoAnswer"};
+    *pOut << kNames[static_cast<int>(outcome)];
+}
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
+using OtherInstance = CAppShell::OtherInstance;
+
 // Runs a second start on its own thread, as another process would, while
 // this thread keeps the first instance's event loop turning.
-bool SecondStart(const QString& name, const QByteArray& activationToken = QByteArray())
+OtherInstance SecondStart(const QString& name, const QByteArray& activationToken = QByteArray())
 {
-    std::atomic<int> result{-1};
+    std::atomic<bool> bDecided{false};
+    OtherInstance result = OtherInstance::None;
     std::thread second([&] {
         CSingleInstance other;
-        result = other.WakeOtherOrListen(name, activationToken) ? 1 : 0;
+        result = other.WakeOtherOrListen(name, activationToken);
+        bDecided = true;
     });
-    const bool bDone = QTest::qWaitFor([&] { return result != -1; }, 20000);
+    const bool bDone = QTest::qWaitFor([&] { return bDecided.load(); }, 20000);
     second.join();
     EXPECT_TRUE(bDone);
-    return result == 1;
+    return result;
 }
 
 // What the program says on stderr while a test runs.
@@ -130,6 +146,8 @@ public:
         m_pid = -1;
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
+    // As a player's kill -STOP, or a game hung hard, would leave it.
+    void Stop() { kill(m_pid, SIGSTOP); }
     void Kill()
     {
         if (m_pid <= 0)
@@ -154,6 +172,32 @@ int ListenAt(const char* pPath)
     if (fd < 0 || bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0)
         return -1;
     return fd;
+}
+
+// Calls at path without waiting until the listener's queue of calls is
+// full; returns the calls, to be closed by the caller, or nothing when the
+// queue never filled.
+std::vector<int> FillCallQueue(const char* pPath)
+{
+    std::vector<int> calls;
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, pPath, sizeof(address.sun_path) - 1);
+    for (int i = 0; i < 256; ++i) {
+        const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+        if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0) {
+            calls.push_back(fd);
+            continue;
+        }
+        const int nError = errno;
+        close(fd);
+        if (nError == EAGAIN)
+            return calls;
+        break;
+    }
+    for (const int fd : calls)
+        close(fd);
+    return {};
 }
 
 void SayReady(int readyFd)
@@ -284,12 +328,12 @@ TEST_P(SquatterTest, AnotherUserCannotStopTheGame)
     CSingleInstance first;
     int nWakes = 0;
     QObject::connect(&first, &CSingleInstance::WakeRequested, [&] { ++nWakes; });
-    EXPECT_FALSE(first.WakeOtherOrListen(name));
+    EXPECT_EQ(first.WakeOtherOrListen(name), OtherInstance::None);
     EXPECT_TRUE(first.IsListening());
     EXPECT_FALSE(g_said.empty()) << "the stranger went unmentioned";
 
     // The guard still works for the starts that follow.
-    EXPECT_TRUE(SecondStart(name));
+    EXPECT_EQ(SecondStart(name), OtherInstance::Woken);
     EXPECT_EQ(nWakes, 1);
     char c;
     EXPECT_EQ(read(woken[0], &c, 1), -1) << "the stranger was asked to wake";
@@ -328,13 +372,13 @@ TEST_F(SingleInstanceTest, StartsOnTwoDisplaysAreTwoGames)
     const QByteArray saved = qgetenv("DISPLAY");
     qputenv("DISPLAY", ":7");
     CSingleInstance first;
-    ASSERT_FALSE(first.WakeOtherOrListen(CSingleInstance::DefaultName()));
+    ASSERT_EQ(first.WakeOtherOrListen(CSingleInstance::DefaultName()), OtherInstance::None);
     qputenv("DISPLAY", ":8");
     CSingleInstance other;
-    EXPECT_FALSE(other.WakeOtherOrListen(CSingleInstance::DefaultName()));
+    EXPECT_EQ(other.WakeOtherOrListen(CSingleInstance::DefaultName()), OtherInstance::None);
     EXPECT_TRUE(other.IsListening());
     qputenv("DISPLAY", ":7.0");
-    EXPECT_TRUE(SecondStart(CSingleInstance::DefaultName()));
+    EXPECT_EQ(SecondStart(CSingleInstance::DefaultName()), OtherInstance::Woken);
     Restore("DISPLAY", saved);
 }
 
@@ -397,13 +441,13 @@ TEST_F(SingleInstanceTest, FirstStartListensAndASecondStartWakesItAndEnds)
     CSingleInstance first;
     int nWakes = 0;
     QObject::connect(&first, &CSingleInstance::WakeRequested, [&] { ++nWakes; });
-    ASSERT_FALSE(first.WakeOtherOrListen(name));
+    ASSERT_EQ(first.WakeOtherOrListen(name), OtherInstance::None);
     EXPECT_TRUE(first.IsListening());
     EXPECT_TRUE(g_said.empty());
 
-    EXPECT_TRUE(SecondStart(name));
+    EXPECT_EQ(SecondStart(name), OtherInstance::Woken);
     EXPECT_EQ(nWakes, 1);
-    EXPECT_TRUE(SecondStart(name));
+    EXPECT_EQ(SecondStart(name), OtherInstance::Woken);
     EXPECT_EQ(nWakes, 2);
 }
 
@@ -449,10 +493,10 @@ TEST_F(SingleInstanceTest, ThingsLeftAtThePathAreClearedAndTheGuardHolds)
             CSingleInstance first;
             int nWakes = 0;
             QObject::connect(&first, &CSingleInstance::WakeRequested, [&] { ++nWakes; });
-            EXPECT_FALSE(first.WakeOtherOrListen(name));
+            EXPECT_EQ(first.WakeOtherOrListen(name), OtherInstance::None);
             EXPECT_TRUE(first.IsListening());
             EXPECT_EQ(!g_said.empty(), c.bSays);
-            EXPECT_TRUE(SecondStart(name));
+            EXPECT_EQ(SecondStart(name), OtherInstance::Woken);
             EXPECT_EQ(nWakes, 1);
         }
         EXPECT_FALSE(QFile::exists(QFile::decodeName(path))) << "the game's socket outlived it";
@@ -460,19 +504,29 @@ TEST_F(SingleInstanceTest, ThingsLeftAtThePathAreClearedAndTheGuardHolds)
 }
 
 // However the one at the socket behaves, a start decides in about two
-// seconds: a game that is busy gets its wake line and this start ends, a
-// caller that talks nonsense is ignored and this start becomes the game.
+// seconds: a game of ours that says nothing back in that time (stopped,
+// hung) is reported and this start ends; a caller that talks nonsense is
+// ignored and this start becomes the game.
 TEST_F(SingleInstanceTest, DecidesInTimeWhateverTheOtherSideDoes)
 {
     const struct {
         const char* pWhat;
-        const char* pAnswer;  // sent once, then one space every 200 ms when bTrickle
+        // nullptr: answers as a game does; else sent once, then one space
+        // every 200 ms when bTrickle
+        const char* pAnswer;
         bool bTrickle;
-        bool bEnds;
+        bool bStopped;
+        bool bQueueFull;  // as after many starts while it was stopped
+        OtherInstance outcome;
     } cases[] = {
-        {"trickles bytes forever", "", true, false},
-        {"begins the answer, then falls silent", "awa", false, true},
-        {"never answers", "", false, true},
+        {"a game", nullptr, false, false, false, OtherInstance::Woken},
+        {"a game stopped with SIGSTOP", nullptr, false, true, false, OtherInstance::NoAnswer},
+        {"a stopped game with a full queue of calls", nullptr, false, true, true,
+         OtherInstance::NoAnswer},
+        {"takes the call and never answers", "", false, false, false, OtherInstance::NoAnswer},
+        {"begins the answer, then falls silent", "awa", false, false, false,
+         OtherInstance::NoAnswer},
+        {"trickles bytes forever", "", true, false, false, OtherInstance::None},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pWhat);
@@ -484,6 +538,8 @@ TEST_F(SingleInstanceTest, DecidesInTimeWhateverTheOtherSideDoes)
             if (listener < 0 || listen(listener, 8) != 0)
                 _exit(5);
             SayReady(ready);
+            if (!c.pAnswer)
+                AnswerLikeAGame(listener, -1);
             const int caller = accept(listener, nullptr, nullptr);
             (void)!send(caller, c.pAnswer, std::strlen(c.pAnswer), MSG_NOSIGNAL);
             for (;;) {
@@ -493,31 +549,41 @@ TEST_F(SingleInstanceTest, DecidesInTimeWhateverTheOtherSideDoes)
             }
         });
         ASSERT_TRUE(peer.Ready());
+        if (c.bStopped)
+            peer.Stop();
+        std::vector<int> calls;
+        if (c.bQueueFull) {
+            calls = FillCallQueue(pPath);
+            ASSERT_FALSE(calls.empty());
+        }
 
         const Clock::time_point start = Clock::now();
         CSingleInstance second;
-        EXPECT_EQ(second.WakeOtherOrListen(name), c.bEnds);
+        EXPECT_EQ(second.WakeOtherOrListen(name), c.outcome);
         EXPECT_LT(Clock::now() - start, std::chrono::seconds(5));
-        EXPECT_EQ(second.IsListening(), !c.bEnds);
+        EXPECT_EQ(second.IsListening(), c.outcome == OtherInstance::None);
+        for (const int fd : calls)
+            close(fd);
     }
 }
 
-TEST_F(SingleInstanceTest, GameBusyInAMoveIsWokenWhenItIsFree)
+// A game whose loop stands still for the whole wait is reported as not
+// answering; if it was only busy, it still comes forward once it is free.
+TEST_F(SingleInstanceTest, GameSilentForTheWholeWaitIsReportedAndWakesWhenFree)
 {
     const QString name = UniqueInstanceName();
     CSingleInstance first;
     int nWakes = 0;
     QObject::connect(&first, &CSingleInstance::WakeRequested, [&] { ++nWakes; });
-    ASSERT_FALSE(first.WakeOtherOrListen(name));
+    ASSERT_EQ(first.WakeOtherOrListen(name), OtherInstance::None);
 
-    // The first game's loop stands still while the second start decides.
-    bool bEnds = false;
+    OtherInstance outcome = OtherInstance::None;
     std::thread second([&] {
         CSingleInstance other;
-        bEnds = other.WakeOtherOrListen(name);
+        outcome = other.WakeOtherOrListen(name);
     });
     second.join();
-    EXPECT_TRUE(bEnds);
+    EXPECT_EQ(outcome, OtherInstance::NoAnswer);
     EXPECT_TRUE(QTest::qWaitFor([&] { return nWakes == 1; }, 5000));
 }
 
@@ -530,7 +596,7 @@ TEST_F(SingleInstanceTest, ASecondStartHandsOverItsActivationToken)
     std::vector<QByteArray> received;
     QObject::connect(&first, &CSingleInstance::WakeRequested,
                      [&](const QByteArray& token) { received.push_back(token); });
-    ASSERT_FALSE(first.WakeOtherOrListen(name, QByteArray()));
+    ASSERT_EQ(first.WakeOtherOrListen(name, QByteArray()), OtherInstance::None);
 
     const QByteArray longest(400, 'x');
     const struct {
@@ -547,7 +613,7 @@ TEST_F(SingleInstanceTest, ASecondStartHandsOverItsActivationToken)
     };
     for (const auto& c : cases) {
         received.clear();
-        EXPECT_TRUE(SecondStart(name, c.sent)) << c.sent.constData();
+        EXPECT_EQ(SecondStart(name, c.sent), OtherInstance::Woken) << c.sent.constData();
         ASSERT_EQ(received.size(), 1u) << c.sent.constData();
         EXPECT_EQ(received[0], c.arrives);
     }
@@ -559,7 +625,7 @@ TEST_F(SingleInstanceTest, OtherMessagesWakeNobody)
     CSingleInstance first;
     int nWakes = 0;
     QObject::connect(&first, &CSingleInstance::WakeRequested, [&] { ++nWakes; });
-    ASSERT_FALSE(first.WakeOtherOrListen(name));
+    ASSERT_EQ(first.WakeOtherOrListen(name), OtherInstance::None);
     const QByteArray path = QFile::encodeName(SocketPath(name));
 
     for (const QByteArray message : {"hello\n", "wake two words\n", "wake \n", "wakeup\n"}) {
@@ -580,6 +646,48 @@ TEST_F(SingleInstanceTest, OtherMessagesWakeNobody)
     EXPECT_EQ(nWakes, 0);
 }
 
+// A start that finds the game stopped tells the player, in a box and on
+// stderr, and ends with a failure of its own instead of a window.
+TEST_F(SingleInstanceTest, AppStartThatGetsNoAnswerSaysSoAndFails)
+{
+    const QString name = UniqueInstanceName();
+    const QByteArray path = QFile::encodeName(SocketPath(name));
+    const char* pPath = path.constData();
+    CPeer stopped([&](int ready) {
+        const int listener = ListenAt(pPath);
+        if (listener < 0 || listen(listener, 8) != 0)
+            _exit(5);
+        SayReady(ready);
+        AnswerLikeAGame(listener, -1);
+    });
+    ASSERT_TRUE(stopped.Ready());
+    stopped.Stop();
+
+    QTemporaryDir settings;
+    CGameApp app;
+    app.SetInstanceName(name);
+    app.SetProfilePath(settings.filePath("orvo.ini"));
+    std::string said;
+    {
+        CModalScript script({[](QWidget* pModal) {
+            auto* pBox = qobject_cast<QMessageBox*>(pModal);
+            ASSERT_NE(pBox, nullptr);
+            EXPECT_EQ(pBox->windowTitle(), QString::fromUtf8(ORVO_APP_TITLE));
+            EXPECT_EQ(pBox->text(), QString::fromUtf8(TXT_OTHER_NO_ANSWER));
+            EXPECT_EQ(pBox->icon(), QMessageBox::Warning);
+            ASSERT_EQ(pBox->buttons().size(), 1);
+            pBox->buttons().front()->click();
+        }});
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(app.InitInstance());
+        said = testing::internal::GetCapturedStderr();
+    }
+    EXPECT_NE(app.ExitCode(), 0);
+    EXPECT_EQ(said,
+              "orvo: another game is running here but does not answer; close it and try again\n");
+    EXPECT_EQ(app.MainFrame(), nullptr);
+}
+
 TEST(SingleInstanceAppTest, SecondStartBringsTheRunningGameBack)
 {
     CStartedApp started;
@@ -588,11 +696,11 @@ TEST(SingleInstanceAppTest, SecondStartBringsTheRunningGameBack)
 
     frame.showMinimized();
     ASSERT_TRUE(QTest::qWaitFor([&] { return frame.isMinimized(); }, 2000));
-    EXPECT_TRUE(SecondStart(started.App().InstanceName()));
+    EXPECT_EQ(SecondStart(started.App().InstanceName()), OtherInstance::Woken);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !frame.isMinimized(); }, 2000));
 
     frame.hide();
-    EXPECT_TRUE(SecondStart(started.App().InstanceName()));
+    EXPECT_EQ(SecondStart(started.App().InstanceName()), OtherInstance::Woken);
     EXPECT_TRUE(frame.isVisible());
     EXPECT_FALSE(frame.HasTrayIcon());
 }

@@ -19,6 +19,7 @@ import copy
 import os
 import queue
 import shutil
+import signal
 import subprocess
 import sys
 import threading
@@ -400,6 +401,43 @@ def scenario_displays(desktop):
         other.close(own_log=False)
 
 
+NO_ANSWER = "orvo: another game is running here but does not answer; close it and try again\n"
+
+
+def scenario_stopped(desktop):
+    # A stopped game cannot come forward: a second start says so, in a box
+    # and on stderr, fails, and opens no game of its own. Once the game runs
+    # again, a start wakes it as ever.
+    game = Game(desktop)
+    game.process.send_signal(signal.SIGSTOP)
+    try:
+        second = subprocess.Popen([desktop.orvo], env=desktop.env, stdout=subprocess.DEVNULL,
+                                  stderr=subprocess.PIPE, text=True)
+        desktop.processes.append(second)
+        boxes = wait_for(lambda: [w for w in desktop.visible_windows() if w != game.window], 15,
+                         "the second start's box")
+        check(len(boxes) == 1, "windows besides the game: %s" % boxes)
+        check(desktop.geometry(boxes[0])[2:] != game.outer[2:], "the second start opened a game")
+        check(second.poll() is None, "the second start ended with its box still up")
+        desktop.xdotool("windowfocus", "--sync", boxes[0])
+        desktop.xdotool("key", "Return")
+        try:
+            code = second.wait(10)
+        except subprocess.TimeoutExpired:
+            raise Failure("the second start did not end when its box was closed")
+        said = second.stderr.read()
+        check(code == 1 or (code != 0 and ended_well(code, said)),
+              "the second start exited with %d:\n%s" % (code, said[-2000:]))
+        check(NO_ANSWER in said, "the second start did not say why:\n%s" % said[-2000:])
+    finally:
+        game.process.send_signal(signal.SIGCONT)
+
+    again = desktop.run([desktop.orvo], timeout=30)
+    check(again.returncode == 0, "a start after the game went on exited with %d" % again.returncode)
+    time.sleep(0.5)
+    check(desktop.visible_windows() == [game.window], "a second window opened")
+
+
 def scenario_installed(desktop):
     # The package's own version is the one the program reports.
     package = desktop.output(["dpkg-query", "-W", "-f=${Version}", "orvo"])
@@ -501,6 +539,7 @@ SCENARIOS["wayland"] = scenario_wayland
 SCENARIOS["wayland_tray"] = scenario_wayland_tray
 SCENARIOS["sound_hang"] = scenario_sound_hang
 SCENARIOS["displays"] = scenario_displays
+SCENARIOS["stopped"] = scenario_stopped
 SCENARIOS["installed"] = scenario_installed
 
 

@@ -43,7 +43,7 @@ class CFakeShell : public CAppShell, public CAppWindow {
 public:
     // What the shell was asked, in order, one line a call.
     std::vector<std::string> calls;
-    bool bOtherInstance = false;
+    OtherInstance otherInstance = OtherInstance::None;
     bool bHasProfile = true;
     bool bCanCreate = true;
     bool bShown = false;
@@ -57,10 +57,10 @@ public:
     CClientWindow client;
     std::function<int()> countBalls;
 
-    bool WakeOtherInstance() override
+    OtherInstance WakeOtherInstance() override
     {
         calls.push_back("wake");
-        return bOtherInstance;
+        return otherInstance;
     }
     CProfile* OpenProfile() override
     {
@@ -166,22 +166,37 @@ TEST_F(AppControllerTest, StartsInItsOrderWithTheFirstBallsFallenBeforeTheWindow
 
 TEST_F(AppControllerTest, AStartEndsAtTheFirstStepThatFails)
 {
+    const std::string noAnswer =
+        std::string("warning ") + ORVO_APP_TITLE + ": " + TXT_OTHER_NO_ANSWER;
+    const std::string noAnswerLine =
+        "orvo: another game is running here but does not answer; close it and try again\n";
     const struct {
         const char* pWhat;
-        bool CFakeShell::*pFlag;
-        bool bValue;
+        std::function<void(CFakeShell&)> prepare;
         std::vector<std::string> calls;
+        int nExitCode;
+        std::string stderrText;
     } cases[] = {
-        {"another game runs", &CFakeShell::bOtherInstance, true, {"wake"}},
-        {"no window", &CFakeShell::bCanCreate, false, {"wake", "profile", "create"}},
+        {"another game runs and is woken",
+         [](CFakeShell& shell) { shell.otherInstance = CAppShell::OtherInstance::Woken; },
+         {"wake"}, 0, ""},
+        // Stopped or hung: the player is told instead of seeing nothing happen.
+        {"another game runs and does not answer",
+         [](CFakeShell& shell) { shell.otherInstance = CAppShell::OtherInstance::NoAnswer; },
+         {"wake", noAnswer}, CAppController::kExitNoAnswer, noAnswerLine},
+        {"no window", [](CFakeShell& shell) { shell.bCanCreate = false; },
+         {"wake", "profile", "create"}, 0, ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pWhat);
         CFakeShell shell;
-        shell.*c.pFlag = c.bValue;
+        c.prepare(shell);
         CAppController controller(shell, m_player);
+        testing::internal::CaptureStderr();
         EXPECT_FALSE(controller.InitInstance());
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), c.stderrText);
         EXPECT_EQ(shell.calls, c.calls);
+        EXPECT_EQ(controller.ExitCode(), c.nExitCode);
         EXPECT_EQ(controller.Game().Count(), 0) << "no game without a window";
     }
 }
