@@ -25,6 +25,7 @@ protected:
     void TearDown() override
     {
         DeleteFileW(m_path.c_str());
+        DeleteFileW((m_folder + L"\\.orvo.ini.lock").c_str());
         RemoveDirectoryW(m_folder.c_str());
     }
 
@@ -40,7 +41,8 @@ protected:
         std::ofstream out(m_path.c_str(), std::ios::binary);
         out << text;
     }
-    // Nothing but the settings file may be left in the folder.
+    // Nothing but the settings file may be left in the folder, besides the
+    // writers' lock file, which stays once made.
     int FilesInFolder() const
     {
         WIN32_FIND_DATAW data;
@@ -49,7 +51,8 @@ protected:
         if (hFind == INVALID_HANDLE_VALUE)
             return 0;
         do {
-            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+                std::wstring(data.cFileName) != L".orvo.ini.lock")
                 ++n;
         } while (FindNextFileW(hFind, &data));
         FindClose(hFind);
