@@ -401,6 +401,58 @@ def scenario_displays(desktop):
         other.close(own_log=False)
 
 
+def play_to_the_end(game):
+    """Moves balls to far cells until the board is full and the game asks
+    for a name; returns the name dialog's window."""
+    def settled():
+        first = game.board()
+        time.sleep(0.15)
+        return first if game.board() == first else None
+
+    for _ in range(200):
+        dialogs = game.desktop.visible_windows("^恭喜！$")
+        if dialogs:
+            return dialogs[0]
+        balls = wait_for(settled, 10, "the board to settle")
+        movable = [cell for cell in sorted(balls) if farthest_reachable(balls, cell)]
+        if not movable:
+            continue
+        cell = movable[0]
+        game.click(*cell_centre(*cell))
+        game.click(*cell_centre(*farthest_reachable(balls, cell)))
+        wait_for(lambda: game.desktop.visible_windows("^恭喜！$") or game.board() != balls, 10,
+                 "the move to change the board")
+    raise Failure("the game did not end")
+
+
+def give_name(desktop, dialog, name):
+    desktop.xdotool("windowactivate", "--sync", dialog)
+    desktop.xdotool("key", "--window", dialog, "ctrl+a")
+    desktop.xdotool("type", "--window", dialog, name)
+    desktop.xdotool("key", "--window", dialog, "Return")
+    wait_for(lambda: not desktop.visible_windows("^恭喜！$"), 10, "the name dialog to close")
+
+
+def scenario_shared_top_ten(desktop):
+    # Two games on two displays share one settings file and start with the
+    # same empty list; the second to end must keep the first one's entry.
+    other = desktop.second_display()
+    try:
+        first = Game(desktop)
+        second = Game(other)
+        first_dialog = play_to_the_end(first)
+        second_dialog = play_to_the_end(second)
+        give_name(desktop, first_dialog, "first")
+        wait_for(lambda: "Hero0=" in desktop.ini_text(), 10, "the first entry in the file")
+        give_name(other, second_dialog, "second")
+        wait_for(lambda: "Hero1=" in desktop.ini_text(), 10,
+                 "both entries in the file: %r" % desktop.ini_text())
+        heroes = [line for line in desktop.ini_text().splitlines() if line.startswith("Hero")]
+        check(len(heroes) == 2 and heroes[0][6:] != heroes[1][6:], "the list: %s" % heroes)
+    finally:
+        other.close(own_log=False)
+
+
 NO_ANSWER = "orvo: another game is running here but does not answer; close it and try again\n"
 
 
@@ -540,6 +592,7 @@ SCENARIOS["wayland_tray"] = scenario_wayland_tray
 SCENARIOS["sound_hang"] = scenario_sound_hang
 SCENARIOS["displays"] = scenario_displays
 SCENARIOS["stopped"] = scenario_stopped
+SCENARIOS["shared_top_ten"] = scenario_shared_top_ten
 SCENARIOS["installed"] = scenario_installed
 
 
