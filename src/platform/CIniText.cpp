@@ -155,6 +155,12 @@ std::string CIniText::LineEnd(const std::string& fallback) const
 
 void CIniText::Set(const CProfileEdit& edit, const std::string& newLine)
 {
+    // Blanks around a value never read back; stored, they would pile up
+    // beside the kept spacing of a line written again.
+    std::string value = *edit.value;
+    value.erase(0, value.find_first_not_of(" \t"));
+    value.erase(value.find_last_not_of(" \t") + 1);
+
     const SLine* pFirst = nullptr;
     for (auto it = m_lines.rbegin(); it != m_lines.rend(); ++it) {
         if (!IsKeyOf(*it, edit.section, edit.key))
@@ -165,12 +171,12 @@ void CIniText::Set(const CProfileEdit& edit, const std::string& newLine)
         pFirst = &*it;
     }
     if (pFirst) {
-        m_text.replace(pFirst->valueBegin, pFirst->valueEnd - pFirst->valueBegin, *edit.value);
+        m_text.replace(pFirst->valueBegin, pFirst->valueEnd - pFirst->valueBegin, value);
         return;
     }
 
     const std::string eol = LineEnd(newLine);
-    const std::string entry = edit.key + "=" + *edit.value + eol;
+    const std::string entry = edit.key + "=" + value + eol;
     const SLine* pAfter = nullptr;
     int nSection = -1;
     for (const SLine& line : m_lines) {

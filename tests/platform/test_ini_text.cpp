@@ -45,6 +45,8 @@ TEST(IniText, EditsChangeOnlyTheirOwnLines)
          "; only a comment"},
         {"last edit of a key decides", "[A]\nk=1\nj=2\n",
          {{"A", "k", std::nullopt}, {"A", "K", "5"}}, "[A]\nk=5\nj=2\n"},
+        {"blanks around a new value are not stored", "[A]\nk = 1\n", {{"A", "k", " 2 "}, {"A", "j", "\t3 "}},
+         "[A]\nk = 2\nj=3\n"},
         {"a line ended by a NUL", "[A]\0k=1\0[B]\n"s, {{"A", "j", "2"}}, "[A]\0k=1\0j=2\n[B]\n"s},
     };
     for (const auto& c : cases) {
