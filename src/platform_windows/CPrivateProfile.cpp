@@ -134,10 +134,11 @@ CProfileError ReadSettings(const std::wstring& path, std::string& text, std::wst
 class CWriterLock {
 public:
     explicit CWriterLock(const std::wstring& path)
-        : m_file(CreateFileW(Companion(path, L".lock").c_str(), GENERIC_READ | GENERIC_WRITE,
+        : m_path(path),
+          m_file(CreateFileW(Companion(path, L".lock").c_str(), GENERIC_READ | GENERIC_WRITE,
                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                              OPEN_ALWAYS, FILE_ATTRIBUTE_HIDDEN, nullptr)),
-          m_path(path)
+          m_nOpenError(m_file.IsOpen() ? ERROR_SUCCESS : GetLastError())
     {
     }
     ~CWriterLock()
@@ -153,7 +154,7 @@ public:
     CProfileError Take()
     {
         if (!m_file.IsOpen())
-            return ErrorOf(GetLastError(), FolderOf(m_path));
+            return ErrorOf(m_nOpenError, m_path);
         const ULONGLONG deadline = GetTickCount64() + CProfile::LOCK_WAIT_MS;
         for (;;) {
             OVERLAPPED at {};
@@ -172,8 +173,9 @@ public:
     }
 
 private:
-    CHandle m_file;
     std::wstring m_path;
+    CHandle m_file;
+    DWORD m_nOpenError;
     bool m_bLocked = false;
 };
 
@@ -185,7 +187,7 @@ CProfileError Replace(const std::wstring& path, const std::string& text)
     CHandle file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                              FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.IsOpen())
-        return ErrorOf(GetLastError(), FolderOf(path));
+        return ErrorOf(GetLastError(), path);
     DWORD nWritten = 0;
     bool ok = text.empty() || (WriteFile(file.Get(), text.data(), static_cast<DWORD>(text.size()),
                                          &nWritten, nullptr) &&
