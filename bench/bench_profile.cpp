@@ -5,15 +5,14 @@
 // rename), and the wait when another program keeps the lock.
 #include <benchmark/benchmark.h>
 
-#include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <sys/wait.h>
 #include <unistd.h>
 
+#include "CHeldLock.h"
 #include "CIniProfile.h"
 #include "HeroCode.h"
 
@@ -107,25 +106,13 @@ void BM_SaveAgainstAHeldLock(benchmark::State& state)
     const fs::path path = FreshFile("held.ini");
     CIniProfile profile(path.string());
     profile.WriteInt("CONFIG", "PlaySound", 1);
-    const pid_t holder = ::fork();
-    if (holder == 0) {
-        const int fd = ::open((Folder() / ".held.ini.lock").c_str(), O_RDWR);
-        struct flock range {};
-        range.l_type = F_WRLCK;
-        range.l_whence = SEEK_SET;
-        range.l_len = 1;
-        ::fcntl(fd, F_SETLK, &range);
-        ::pause();
-        ::_exit(0);
-    }
-    ::usleep(200000);
+    CHeldLock lock(Folder() / ".held.ini.lock");
+    if (!lock.IsHeld())
+        state.SkipWithError("the lock could not be taken");
     for (auto _ : state) {
         if (profile.WriteInt("CONFIG", "PlaySound", 0))
             state.SkipWithError("the lock was not held");
     }
-    ::kill(holder, SIGKILL);
-    int status = 0;
-    ::waitpid(holder, &status, 0);
 }
 BENCHMARK(BM_SaveAgainstAHeldLock)->Unit(benchmark::kMillisecond)->Iterations(3);
 

@@ -44,8 +44,8 @@ public:
     const QString& ProfilePath() const { return m_strProfilePath; }
 
     // False when the program must end at once, with ExitCode(): another
-    // instance runs (woken, or found not answering) or the settings file
-    // cannot be placed anywhere.
+    // instance runs (woken, or found not answering) or no window could be
+    // made.
     bool InitInstance();
     int ExitCode() const { return m_controller.ExitCode(); }
 

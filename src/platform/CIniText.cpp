@@ -2,6 +2,7 @@
 #include "CIniText.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "CProfile.h"
 
@@ -12,21 +13,23 @@ const char UTF8_BOM[] = "\xEF\xBB\xBF";
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsLineEnd(char c) { return c == '\r' || c == '\n' || c == '\0'; }
 
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+// Names compare without regard to the case of ASCII letters.
+bool SameName(std::string_view a, std::string_view b)
+{
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
+}
 
 // Within one batch the last edit of a key decides. Applying an earlier one
 // as well could move the key (removed, then added again below), so that the
 // same batch written twice would give other bytes.
 bool IsSuperseded(const std::vector<CProfileEdit>& edits, std::size_t nIndex)
 {
-    auto same = [](const std::string& a, const std::string& b) {
-        return a.size() == b.size() &&
-               std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
-    };
     return std::any_of(edits.begin() + static_cast<std::ptrdiff_t>(nIndex) + 1, edits.end(),
                        [&](const CProfileEdit& later) {
-                           return same(later.section, edits[nIndex].section) &&
-                                  same(later.key, edits[nIndex].key);
+                           return SameName(later.section, edits[nIndex].section) &&
+                                  SameName(later.key, edits[nIndex].key);
                        });
 }
 
@@ -108,9 +111,7 @@ void CIniText::Index()
 
 bool CIniText::NameIs(std::size_t begin, std::size_t end, const std::string& name) const
 {
-    return end - begin == name.size() &&
-           std::equal(name.begin(), name.end(), m_text.begin() + static_cast<std::ptrdiff_t>(begin),
-                      [](char x, char y) { return Lower(x) == Lower(y); });
+    return SameName(std::string_view(m_text).substr(begin, end - begin), name);
 }
 
 bool CIniText::IsKeyOf(const SLine& line, const std::string& section, const std::string& key) const

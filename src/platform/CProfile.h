@@ -44,7 +44,7 @@ using CProfileDecision = std::function<std::optional<std::vector<CProfileEdit>>(
 
 // The settings file as the game sees it, on every system the same bytes
 // read the same way (CIniText). Reads never fail: a missing or unreadable
-// file, section or key gives the default, and ReadError tells which. Writes
+// file, section or key gives the default, and GetReadError tells which. Writes
 // change the file in one step, all edits of a batch or none, under a lock
 // that every game sharing the file takes, whichever system it runs on.
 class CProfile {

@@ -53,15 +53,24 @@ private:
     HANDLE m_h;
 };
 
-// Why the system refused, from the error code it left; attributes of the
-// path tell the two cases the code does not.
-CProfileError ErrorOf(DWORD error, const std::wstring& path)
+// Why a settings file that stands at path cannot be replaced, or None.
+CProfileError RefusalOf(const std::wstring& path)
 {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return CProfileError::NotAFile;
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
         return CProfileError::ReadOnly;
+    return CProfileError::None;
+}
+
+// Why the system refused, from the error code it left; the file's
+// attributes tell the two cases the code does not.
+CProfileError ErrorOf(DWORD error, const std::wstring& path)
+{
+    const CProfileError refusal = RefusalOf(path);
+    if (refusal != CProfileError::None)
+        return refusal;
     switch (error) {
     case ERROR_ACCESS_DENIED:
     case ERROR_PATH_NOT_FOUND:
@@ -233,11 +242,9 @@ CProfileError CPrivateProfile::LockedUpdate(const CProfileDecision& decide)
     if (m_strPath.empty())
         return CProfileError::NotAFile;
     // A read-only file stays as it is; the move below would not ask.
-    const DWORD attributes = GetFileAttributesW(m_strPath.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-        return CProfileError::NotAFile;
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-        return CProfileError::ReadOnly;
+    const CProfileError refusal = RefusalOf(m_strPath);
+    if (refusal != CProfileError::None)
+        return refusal;
 
     // The file is read under the lock, and what is written is decided from
     // that reading, so that no writer undoes another's change.

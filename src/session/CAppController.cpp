@@ -131,9 +131,8 @@ void CAppController::OnGameHeroes()
 
 void CAppController::TellOversizedOnce()
 {
-    if (m_bToldOversized)
+    if (!m_toldFailures.emplace(TXT_SETTINGS_TOO_BIG, CProfileError::Damaged).second)
         return;
-    m_bToldOversized = true;
     m_shell.ShowNotice(CAppShell::NoticeKind::Warning, ORVO_APP_TITLE, TXT_SETTINGS_TOO_BIG);
 }
 

@@ -85,10 +85,11 @@ private:
 
     CAppShell& m_shell;
     CNoProfile m_noProfile;
+    // The notices told so far: what could not be saved and why (a file too
+    // big to be settings is told once for everything).
     std::set<std::pair<std::string, CProfileError>> m_toldFailures;
     CAppWindow* m_pWindow = nullptr;
     CTickClock m_clock;
     const CTickClock* m_pClock = &m_clock;
-    bool m_bToldOversized = false;
     int m_nExitCode = 0;
 };

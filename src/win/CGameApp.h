@@ -24,8 +24,8 @@ public:
     CGameApp& operator=(const CGameApp&) = delete;
 
     // False when the program must end at once: another instance runs (and
-    // has been woken, or has been found not answering), or the program's
-    // own path gives no settings file.
+    // has been woken, or has been found not answering), or no window could
+    // be made.
     bool InitInstance();
     int Run();
     // The program's exit code: not 0 when a start found another game that

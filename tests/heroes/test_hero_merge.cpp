@@ -14,18 +14,12 @@
 #include <vector>
 
 #ifdef _WIN32
-#include <windows.h>
-
 #include "CPrivateProfile.h"
 #else
-#include <csignal>
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include "CIniProfile.h"
 #endif
 
+#include "CHeldLock.h"
 #include "CHeroList.h"
 #include "HeroCode.h"
 
@@ -41,63 +35,6 @@ std::unique_ptr<CProfile> OpenNative(const fs::path& path)
     return std::make_unique<CIniProfile>(path.string());
 #endif
 }
-
-// Another program holding the writers' lock until the object goes: on
-// Linux another process with a record lock, on Windows another handle.
-class CHeldLock {
-public:
-    explicit CHeldLock(const fs::path& lockFile)
-    {
-#ifdef _WIN32
-        m_h = CreateFileW(lockFile.wstring().c_str(), GENERIC_READ | GENERIC_WRITE,
-                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                          OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        OVERLAPPED at {};
-        m_bHeld = LockFileEx(m_h, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at);
-#else
-        int ready[2];
-        if (::pipe(ready) != 0)
-            return;
-        m_child = ::fork();
-        if (m_child == 0) {
-            const int fd = ::open(lockFile.c_str(), O_RDWR | O_CREAT, 0666);
-            struct flock range {};
-            range.l_type = F_WRLCK;
-            range.l_whence = SEEK_SET;
-            range.l_len = 1;
-            const char answer = fd >= 0 && ::fcntl(fd, F_SETLK, &range) == 0 ? 'y' : 'n';
-            (void)!::write(ready[1], &answer, 1);
-            ::pause();
-            ::_exit(0);
-        }
-        char answer = 0;
-        m_bHeld = ::read(ready[0], &answer, 1) == 1 && answer == 'y';
-        ::close(ready[0]);
-        ::close(ready[1]);
-#endif
-    }
-    ~CHeldLock()
-    {
-#ifdef _WIN32
-        CloseHandle(m_h);
-#else
-        if (m_child > 0) {
-            ::kill(m_child, SIGKILL);
-            int status = 0;
-            ::waitpid(m_child, &status, 0);
-        }
-#endif
-    }
-    bool IsHeld() const { return m_bHeld; }
-
-private:
-    bool m_bHeld = false;
-#ifdef _WIN32
-    HANDLE m_h = INVALID_HANDLE_VALUE;
-#else
-    pid_t m_child = -1;
-#endif
-};
 
 // Answers the name dialog, after doing whatever another program does
 // meanwhile.

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 #include "CIniProfile.h"
+#include "CHeldLock.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +18,6 @@
 #include <string>
 #include <utility>
 #include <vector>
-#include <fcntl.h>
 #include <sys/inotify.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -335,44 +335,19 @@ TEST_F(IniProfileTest, ALockHeldElsewhereMakesTheSaveWaitThenFail)
     CIniProfile profile(m_path.string());
     ASSERT_TRUE(profile.WriteInt("CONFIG", "PlaySound", 0));  // makes the lock file
 
-    auto holdLock = [&](int nHoldMs) {
-        int ready[2];
-        EXPECT_EQ(::pipe(ready), 0);
-        const pid_t child = ::fork();
-        if (child == 0) {
-            const int fd = ::open((m_folder / ".orvo.ini.lock").c_str(), O_RDWR);
-            struct flock range {};
-            range.l_type = F_WRLCK;
-            range.l_whence = SEEK_SET;
-            range.l_len = 1;
-            const bool locked = fd >= 0 && ::fcntl(fd, F_SETLK, &range) == 0;
-            (void)!::write(ready[1], locked ? "y" : "n", 1);
-            ::usleep(static_cast<useconds_t>(nHoldMs) * 1000);
-            ::_exit(0);
-        }
-        char answer = 0;
-        EXPECT_EQ(::read(ready[0], &answer, 1), 1);
-        EXPECT_EQ(answer, 'y');
-        ::close(ready[0]);
-        ::close(ready[1]);
-        return child;
-    };
-    auto reap = [](pid_t child) {
-        int status = 0;
-        ::waitpid(child, &status, 0);
-    };
-
-    pid_t holder = holdLock(30000);
-    EXPECT_FALSE(profile.WriteInt("CONFIG", "PlaySound", 1));
-    EXPECT_EQ(profile.GetLastWriteError(), CProfileError::Busy);
-    EXPECT_EQ(ReadText(), "[CONFIG]\nPlaySound=0\n");
-    ::kill(holder, SIGKILL);
-    reap(holder);
+    const fs::path lockFile = m_folder / ".orvo.ini.lock";
+    {
+        CHeldLock lock(lockFile);
+        ASSERT_TRUE(lock.IsHeld());
+        EXPECT_FALSE(profile.WriteInt("CONFIG", "PlaySound", 1));
+        EXPECT_EQ(profile.GetLastWriteError(), CProfileError::Busy);
+        EXPECT_EQ(ReadText(), "[CONFIG]\nPlaySound=0\n");
+    }
     EXPECT_TRUE(profile.WriteInt("CONFIG", "PlaySound", 1));
 
-    holder = holdLock(static_cast<int>(CProfile::LOCK_WAIT_MS) / 4);
+    CHeldLock brief(lockFile, static_cast<int>(CProfile::LOCK_WAIT_MS) / 4);
+    ASSERT_TRUE(brief.IsHeld());
     EXPECT_TRUE(profile.WriteInt("CONFIG", "PlaySound", 2));
-    reap(holder);
     EXPECT_EQ(ReadText(), "[CONFIG]\nPlaySound=2\n");
 }
 
