@@ -19,6 +19,7 @@
 #include <utility>
 #include <vector>
 #include <sys/inotify.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -644,6 +645,8 @@ TEST_F(IniProfileTest, WriterKilledAtRandomLeavesAWholeFileAndNoPileOfTemporarie
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
+            // Never outlives the test, whatever becomes of it.
+            ::prctl(PR_SET_PDEATHSIG, SIGKILL);
             CIniProfile writer(m_path.string());
             for (long n = nKill * 100000L;; ++n)
                 save(writer, n);

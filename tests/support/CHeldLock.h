@@ -6,8 +6,11 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <cerrno>
 #include <csignal>
 #include <fcntl.h>
+#include <poll.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -28,11 +31,29 @@ public:
         OVERLAPPED at {};
         m_bHeld = LockFileEx(m_h, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at);
 #else
+        // The child holds the lock until the parent closes its end of
+        // release, or dies: it must never outlive the test, nor hold the
+        // test's output open for whoever waits on it.
         int ready[2];
-        if (::pipe(ready) != 0)
+        int release[2];
+        if (::pipe2(ready, O_CLOEXEC) != 0)
             return;
+        if (::pipe2(release, O_CLOEXEC) != 0) {
+            ::close(ready[0]);
+            ::close(ready[1]);
+            return;
+        }
+        const pid_t parent = ::getpid();
         m_child = ::fork();
         if (m_child == 0) {
+            ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+            if (::getppid() != parent)
+                ::_exit(1);
+            const int quiet = ::open("/dev/null", O_RDWR);
+            ::dup2(quiet, STDOUT_FILENO);
+            ::dup2(quiet, STDERR_FILENO);
+            ::close(ready[0]);
+            ::close(release[1]);
             const int fd = ::open(lockFile.c_str(), O_RDWR | O_CREAT, 0666);
             struct flock range {};
             range.l_type = F_WRLCK;
@@ -40,16 +61,17 @@ public:
             range.l_len = 1;
             const char answer = fd >= 0 && ::fcntl(fd, F_SETLK, &range) == 0 ? 'y' : 'n';
             (void)!::write(ready[1], &answer, 1);
-            if (nHoldMs < 0)
-                ::pause();
-            else
-                ::usleep(static_cast<useconds_t>(nHoldMs) * 1000);
+            struct pollfd until {release[0], POLLIN, 0};
+            while (::poll(&until, 1, nHoldMs) < 0 && errno == EINTR) {
+            }
             ::_exit(0);
         }
+        ::close(ready[1]);
+        ::close(release[0]);
+        m_release = release[1];
         char answer = 0;
         m_bHeld = m_child > 0 && ::read(ready[0], &answer, 1) == 1 && answer == 'y';
         ::close(ready[0]);
-        ::close(ready[1]);
 #endif
     }
     ~CHeldLock() { Release(); }
@@ -64,6 +86,9 @@ public:
             CloseHandle(m_h);
         m_h = INVALID_HANDLE_VALUE;
 #else
+        if (m_release >= 0)
+            ::close(m_release);
+        m_release = -1;
         if (m_child > 0) {
             ::kill(m_child, SIGKILL);
             int status = 0;
@@ -79,5 +104,6 @@ private:
     HANDLE m_h = INVALID_HANDLE_VALUE;
 #else
     pid_t m_child = -1;
+    int m_release = -1;
 #endif
 };
