@@ -147,7 +147,7 @@ test)
         [ -f build-ci/CMakeCache.txt ] || cmake --preset ci
         cmake --build build-ci -j "$(nproc)" --target orvo-trace
         build_windows -DORVO_WERROR=ON -DORVO_TRACE="$PWD/build-ci/orvo-trace"
-        tests/win/run_under_wine.sh ctest --test-dir build-win --output-on-failure -j 2 --timeout 600
+        tests/win32/run_under_wine.sh ctest --test-dir build-win --output-on-failure -j 2 --timeout 600
         ;;
     "") run_tests ci ;;
     *) usage ;;
@@ -164,7 +164,7 @@ package)
     if [ "${2:-}" = "--windows" ]; then
         setup "$PACKAGES $WINDOWS_PACKAGES $WINDOWS_PACKAGE_TOOLS"
         package_windows
-        [ "${3:-}" != "--test" ] || tests/win/run_under_wine.sh python3 tests/win/orvo_win_install.py \
+        [ "${3:-}" != "--test" ] || tests/win32/run_under_wine.sh python3 tests/win32/orvo_win_install.py \
             build-win/orvo-*-setup.exe build-win/orvo-probe.exe
         exit 0
     fi

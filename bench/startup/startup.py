@@ -4,7 +4,7 @@
 same Chinese menu title and client size, both on one Xvfb display.
 
 Both programs report the first paint of their client area (ORVO_STARTUP_PROBE,
-see src/app/CStartupProbe.h). Time rounds start each program with the probe
+see src/qt/CStartupProbe.h). Time rounds start each program with the probe
 set to exit after that paint, the two interleaved and taking turns at going
 first, and time exec to first paint and exec to exit; the medians and their
 ratios are printed, never absolute goals, since only the ratio means

@@ -4,7 +4,7 @@
 
 Usage: orvo_win_install.py SETUP_EXE ORVO_PROBE_EXE [SHOTS_DIR]
 
-Runs in the Wine prefix named by WINEPREFIX (tests/win/run_under_wine.sh
+Runs in the Wine prefix named by WINEPREFIX (tests/win32/run_under_wine.sh
 makes one). A silent install (/S) must leave the stripped program, its
 licence, read-me and install mark in Program Files (the program's icon in
 every size Explorer shows), a Start-menu shortcut and an entry in the list

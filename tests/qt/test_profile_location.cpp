@@ -82,7 +82,7 @@ TEST(ProfileLocationTest, StartUpUsesTheProgramsOwnPath)
     ASSERT_TRUE(app.InitInstance());
     EXPECT_EQ(app.ProfilePath(),
               CProfileLocation::Locate(QCoreApplication::applicationFilePath()));
-    EXPECT_TRUE(app.ProfilePath().endsWith("/app_test_profile_location.ini"));
+    EXPECT_TRUE(app.ProfilePath().endsWith("/qt_test_profile_location.ini"));
 }
 
 }  // namespace

@@ -12,7 +12,7 @@ root-owned folder it may only read: F4 and a new top-ten entry land in
 %APPDATA%\\Orvo\\orvo.ini, nothing beside the program, and both are still
 there after a restart. Needs root to become nobody; skipped otherwise.
 
-Runs in the Wine prefix named by WINEPREFIX (tests/win/run_under_wine.sh
+Runs in the Wine prefix named by WINEPREFIX (tests/win32/run_under_wine.sh
 makes one). Exit code 77: a tool is missing.
 """
 

@@ -4,7 +4,7 @@
 
 Usage: orvo_win_e2e.py ORVO_EXE ORVO_PROBE_EXE ORVO_TRACE [SHOTS_DIR]
 
-Runs in the Wine prefix named by WINEPREFIX (tests/win/run_under_wine.sh
+Runs in the Wine prefix named by WINEPREFIX (tests/win32/run_under_wine.sh
 makes one). orvo-probe.exe reports what X cannot tell: the system colours,
 the tick count and the game's windows as Windows sees them. The client area
 on screen is compared pixel for pixel with orvo-trace's picture of the same

@@ -8,7 +8,7 @@ Usage: orvo_win_lock.py ORVO_PROFILE_PROBE_EXE
 The Linux side locks the way the Linux program does (an open-file-
 description record lock on the first byte of .orvo.ini.lock); the Windows
 side is the program's own settings code in the probe. Runs in the Wine
-prefix named by WINEPREFIX (tests/win/run_under_wine.sh makes one).
+prefix named by WINEPREFIX (tests/win32/run_under_wine.sh makes one).
 """
 
 import fcntl
