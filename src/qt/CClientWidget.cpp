@@ -8,10 +8,10 @@
 #include <cmath>
 
 #include "CDC.h"
-#include "CMainFrame.h"
+#include "CQtMainFrame.h"
 #include "CStartupProbe.h"
 
-CClientWidget::CClientWidget(CMainFrame& frame) : QWidget(&frame), m_frame(frame)
+CClientWidget::CClientWidget(CQtMainFrame& frame) : QWidget(&frame), m_frame(frame)
 {
     setFixedSize(kWidth, kHeight);
     // Every pixel comes from the surface; nothing needs erasing first.

@@ -5,7 +5,7 @@
 
 #include "CClientWindow.h"
 
-class CMainFrame;
+class CQtMainFrame;
 
 // The main window's client area: shows the 308 x 348 surface the panels draw
 // on, pixel for pixel (scaled by a whole factor on a dense screen), and
@@ -14,7 +14,7 @@ class CClientWidget : public QWidget, public CClientWindow {
     Q_OBJECT
 
 public:
-    explicit CClientWidget(CMainFrame& frame);
+    explicit CClientWidget(CQtMainFrame& frame);
 
 protected:
     // The panels have just drawn rc: put it on the screen before returning,
@@ -25,7 +25,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* pEvent) override;
 
 private:
-    CMainFrame& m_frame;
+    CQtMainFrame& m_frame;
     // Set while an immediate update is shown: the surface already holds the
     // picture, and drawing the game anew would undo a blink's hidden phase.
     bool m_bShowOnly = false;

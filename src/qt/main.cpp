@@ -5,7 +5,7 @@
 
 #include "CCommandLine.h"
 #include "CDisplayGuard.h"
-#include "CGameApp.h"
+#include "CQtGameApp.h"
 
 namespace {
 
@@ -34,13 +34,13 @@ int main(int argc, char* argv[])
     if (nAnswered >= 0)
         return nAnswered;
 
-    CGameApp::SetUpBeforeApplication();
+    CQtGameApp::SetUpBeforeApplication();
     std::optional<CDisplayGuard> displayGuard(std::in_place);
     QApplication application(argc, argv);
     displayGuard.reset();
-    CGameApp::SetUpApplication();
+    CQtGameApp::SetUpApplication();
 
-    CGameApp app;
+    CQtGameApp app;
     if (!app.InitInstance())
         return app.ExitCode();
     return application.exec();

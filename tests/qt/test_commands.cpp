@@ -21,10 +21,10 @@
 #include "CBoardGeometry.h"
 #include "AppTestSupport.h"
 #include "EndOfGame.h"
-#include "CAboutDlg.h"
-#include "CHeroBoardDlg.h"
-#include "CNewHeroDlg.h"
-#include "CRulesDlg.h"
+#include "CQtAboutDlg.h"
+#include "CQtHeroBoardDlg.h"
+#include "CQtNewHeroDlg.h"
+#include "CQtRulesDlg.h"
 #include "Texts.h"
 
 namespace {
@@ -52,18 +52,18 @@ void ExpectMenu(QMenu* pMenu, const std::vector<MenuEntry>& expected)
     }
 }
 
-QMenu* GameMenu(CMainFrame& frame)
+QMenu* GameMenu(CQtMainFrame& frame)
 {
     return frame.menuBar()->actions().at(0)->menu();
 }
 
-QAction* Command(CMainFrame& frame, const char* pId)
+QAction* Command(CQtMainFrame& frame, const char* pId)
 {
     return frame.findChild<QAction*>(pId);
 }
 
 // What the game menu's check mark shows when the menu opens.
-bool SoundCheckShown(CMainFrame& frame)
+bool SoundCheckShown(CQtMainFrame& frame)
 {
     Q_EMIT GameMenu(frame)->aboutToShow();
     return Command(frame, "ID_GAME_SOUND")->isChecked();
@@ -143,7 +143,7 @@ TEST(CommandsTest, F4TogglesTheSoundAndWritesItAtOnce)
 
 // The pixels of the sound item's check column that differ from the same
 // column of an item that cannot be checked, as the open menu shows them.
-std::vector<QPoint> SoundMarkPixels(CMainFrame& frame)
+std::vector<QPoint> SoundMarkPixels(CQtMainFrame& frame)
 {
     QMenu* pMenu = GameMenu(frame);
     Q_EMIT pMenu->aboutToShow();
@@ -226,7 +226,7 @@ TEST(CommandsTest, CommandsOpenTheirDialogsOverTheMainWindow)
     CStartedApp started("[TOPTEN]\n");
     ASSERT_TRUE(started.Started());
     ASSERT_TRUE(started.Activate());
-    CMainFrame& frame = started.Frame();
+    CQtMainFrame& frame = started.Frame();
 
     struct Case {
         const char* pName;
@@ -235,18 +235,18 @@ TEST(CommandsTest, CommandsOpenTheirDialogsOverTheMainWindow)
     };
     const Case cases[] = {
         {"F3", [&] { QTest::keyClick(&frame, Qt::Key_F3); },
-         [](QWidget* p) { return qobject_cast<CHeroBoardDlg*>(p) != nullptr; }},
+         [](QWidget* p) { return qobject_cast<CQtHeroBoardDlg*>(p) != nullptr; }},
         {"F1", [&] { QTest::keyClick(&frame, Qt::Key_F1); },
          [](QWidget* p) {
-             auto* pDlg = qobject_cast<CRulesDlg*>(p);
+             auto* pDlg = qobject_cast<CQtRulesDlg*>(p);
              return pDlg && pDlg->m_strText == TXT_RULES;
          }},
         {"ID_HELP_RULES", [&] { Command(frame, "ID_HELP_RULES")->trigger(); },
-         [](QWidget* p) { return qobject_cast<CRulesDlg*>(p) != nullptr; }},
+         [](QWidget* p) { return qobject_cast<CQtRulesDlg*>(p) != nullptr; }},
         {"ID_GAME_HEROES", [&] { Command(frame, "ID_GAME_HEROES")->trigger(); },
-         [](QWidget* p) { return qobject_cast<CHeroBoardDlg*>(p) != nullptr; }},
+         [](QWidget* p) { return qobject_cast<CQtHeroBoardDlg*>(p) != nullptr; }},
         {"ID_APP_ABOUT", [&] { Command(frame, "ID_APP_ABOUT")->trigger(); },
-         [](QWidget* p) { return qobject_cast<CAboutDlg*>(p) != nullptr; }},
+         [](QWidget* p) { return qobject_cast<CQtAboutDlg*>(p) != nullptr; }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.pName);
@@ -269,7 +269,7 @@ TEST(CommandsTest, ExitClosesAndDeletesTheMainWindow)
 {
     CStartedApp started;
     ASSERT_TRUE(started.Started());
-    QPointer<CMainFrame> pFrame = &started.Frame();
+    QPointer<CQtMainFrame> pFrame = &started.Frame();
     Command(*pFrame, "ID_APP_EXIT")->trigger();
     EXPECT_TRUE(QTest::qWaitFor([&] { return pFrame.isNull(); }, 2000));
     EXPECT_EQ(started.App().MainFrame(), nullptr);
@@ -305,7 +305,7 @@ TEST_F(GameEndTest, AQualifyingResultAsksForANameAndKeepsIt)
 {
     {
         CModalScript script({[](QWidget* pModal) {
-            auto* pDlg = qobject_cast<CNewHeroDlg*>(pModal);
+            auto* pDlg = qobject_cast<CQtNewHeroDlg*>(pModal);
             ASSERT_NE(pDlg, nullptr);
             EXPECT_EQ(pDlg->m_strName, "Orvo");
             pDlg->findChild<QLineEdit*>()->setText("Ann");
@@ -323,7 +323,7 @@ TEST_F(GameEndTest, DecliningTheNameShowsTheGameOverNotice)
     {
         CModalScript script({
             [](QWidget* pModal) {
-                ASSERT_NE(qobject_cast<CNewHeroDlg*>(pModal), nullptr);
+                ASSERT_NE(qobject_cast<CQtNewHeroDlg*>(pModal), nullptr);
                 qobject_cast<QDialog*>(pModal)->reject();
             },
             [&](QWidget* pModal) {
@@ -352,7 +352,7 @@ TEST_F(GameEndTest, AFailedSaveIsReportedWithItsReason)
     {
         CModalScript script({
             [](QWidget* pModal) {
-                ASSERT_NE(qobject_cast<CNewHeroDlg*>(pModal), nullptr);
+                ASSERT_NE(qobject_cast<CQtNewHeroDlg*>(pModal), nullptr);
                 qobject_cast<QDialog*>(pModal)->accept();
             },
             [&](QWidget* pModal) {

@@ -19,13 +19,13 @@
 #include <vector>
 
 #include "AppTestSupport.h"
-#include "CAboutDlg.h"
+#include "CQtAboutDlg.h"
 #include "CDialogLayout.h"
 #include "CGbk.h"
-#include "CHeroBoardDlg.h"
+#include "CQtHeroBoardDlg.h"
 #include "CHeroList.h"
-#include "CNewHeroDlg.h"
-#include "CRulesDlg.h"
+#include "CQtNewHeroDlg.h"
+#include "CQtRulesDlg.h"
 #include "Texts.h"
 #include "NamedCase.h"
 
@@ -115,7 +115,7 @@ protected:
         return RunModal([this] { return m_dlg.DoModal(); }, script);
     }
 
-    CNewHeroDlg m_dlg;
+    CQtNewHeroDlg m_dlg;
 };
 
 TEST_F(NewHeroDlgTest, OpensWithPresetSelectedAndFocusedSoTypingReplacesIt)
@@ -215,7 +215,7 @@ TEST_F(NewHeroDlgTest, CharacterGbkLacksIsRefusedAsTyped)
         Type(Edit(), QStringLiteral("a\U0001F600b"));
         EXPECT_EQ(Edit()->text(), QStringLiteral("ab"));
         EXPECT_TRUE(QToolTip::isVisible());
-        EXPECT_EQ(QToolTip::text(), CNewHeroDlg::RefusalText(CHeroRecord::NameFit::Unstorable));
+        EXPECT_EQ(QToolTip::text(), CQtNewHeroDlg::RefusalText(CHeroRecord::NameFit::Unstorable));
         Button("IDOK")->click();
     });
     EXPECT_EQ(result, QDialog::Accepted);
@@ -237,7 +237,7 @@ TEST_F(NewHeroDlgTest, UndecodablePresetIsRefusedAtOk)
             pBox->accept();
         });
         Button("IDOK")->click();
-        EXPECT_EQ(shown, CNewHeroDlg::RefusalText(CHeroRecord::NameFit::Unstorable));
+        EXPECT_EQ(shown, CQtNewHeroDlg::RefusalText(CHeroRecord::NameFit::Unstorable));
         EXPECT_TRUE(m_dlg.isVisible());
         Button("IDCANCEL")->click();
     });
@@ -247,25 +247,25 @@ TEST_F(NewHeroDlgTest, UndecodablePresetIsRefusedAtOk)
 
 struct SCloseCase {
     const char* pWay;
-    std::function<void(CNewHeroDlg&, QLineEdit*)> close;
+    std::function<void(CQtNewHeroDlg&, QLineEdit*)> close;
     int nResult;
 };
 
 TEST_F(NewHeroDlgTest, CancelEscAndCloseBoxLeaveTheNameAloneWhileEnterIsOk)
 {
     const std::vector<SCloseCase> cases = {
-        {"Cancel", [](CNewHeroDlg& dlg, QLineEdit*) {
+        {"Cancel", [](CQtNewHeroDlg& dlg, QLineEdit*) {
              dlg.findChild<QPushButton*>(QStringLiteral("IDCANCEL"))->click();
          }, QDialog::Rejected},
-        {"Esc", [](CNewHeroDlg&, QLineEdit* pEdit) { SendKey(pEdit, Qt::Key_Escape); },
+        {"Esc", [](CQtNewHeroDlg&, QLineEdit* pEdit) { SendKey(pEdit, Qt::Key_Escape); },
          QDialog::Rejected},
-        {"close box", [](CNewHeroDlg& dlg, QLineEdit*) { dlg.close(); }, QDialog::Rejected},
-        {"Enter", [](CNewHeroDlg&, QLineEdit* pEdit) { SendKey(pEdit, Qt::Key_Return); },
+        {"close box", [](CQtNewHeroDlg& dlg, QLineEdit*) { dlg.close(); }, QDialog::Rejected},
+        {"Enter", [](CQtNewHeroDlg&, QLineEdit* pEdit) { SendKey(pEdit, Qt::Key_Return); },
          QDialog::Accepted},
     };
     for (const SCloseCase& c : cases) {
         SCOPED_TRACE(c.pWay);
-        CNewHeroDlg dlg;
+        CQtNewHeroDlg dlg;
         dlg.m_strName = "Orvo";
         const int result = RunModal([&dlg] { return dlg.DoModal(); }, [&dlg, &c] {
             auto* pEdit = dlg.findChild<QLineEdit*>(QStringLiteral("IDC_NAME"));
@@ -300,7 +300,7 @@ TEST(HeroBoardDlg, ShowsRecordsBestFirstAndDotsBelow)
     heroes.Insert(MakeRecord("Orvo", 40, 0));
     heroes.Insert(MakeRecord(Gbk("张三李四王五"), 95, 1234));
     heroes.Insert(MakeRecord("ab\xFF", 5, 25));
-    const CHeroBoardDlg dlg(heroes);
+    const CQtHeroBoardDlg dlg(heroes);
 
     const QString rows[][3] = {
         {QStringLiteral("张三李四王五"), QStringLiteral("1234"), QStringLiteral("95")},
@@ -331,7 +331,7 @@ TEST(HeroBoardDlg, EscEnterAndCloseBoxCloseIt)
     const CHeroList heroes;
     for (const SWay& way : ways) {
         SCOPED_TRACE(way.pName);
-        CHeroBoardDlg dlg(heroes);
+        CQtHeroBoardDlg dlg(heroes);
         EXPECT_EQ(RunModal([&dlg] { return dlg.DoModal(); }, [&dlg, &way] { way.close(dlg); }),
                   way.nResult);
     }
@@ -341,7 +341,7 @@ TEST(HeroBoardDlg, EscEnterAndCloseBoxCloseIt)
 
 TEST(AboutDlg, ShowsIconVersionAndClosesWithOk)
 {
-    CAboutDlg dlg;
+    CQtAboutDlg dlg;
     EXPECT_EQ(dlg.windowTitle(), QStringLiteral("关于Orvo"));
     QStringList texts;
     bool bIcon = false;
@@ -363,7 +363,7 @@ TEST(AboutDlg, ShowsIconVersionAndClosesWithOk)
 
 TEST(RulesDlg, ShowsTheTextReadOnlyWithOkFocused)
 {
-    CRulesDlg dlg;
+    CQtRulesDlg dlg;
     dlg.m_strText = TXT_RULES;
     const int result = RunModal([&dlg] { return dlg.DoModal(); }, [&dlg] {
         auto* pText = dlg.findChild<QPlainTextEdit*>(QStringLiteral("IDC_RULES_TEXT"));
@@ -436,10 +436,10 @@ TEST(Dialogs, AreTemplateSizedFixedAndUnclipped)
 {
     static const CHeroList s_heroes;
     const std::vector<SDialogCase> cases = {
-        {"name", [] { return std::make_unique<CNewHeroDlg>(); }, {187, 91}},
-        {"board", [] { return std::make_unique<CHeroBoardDlg>(s_heroes); }, {225, 125}},
-        {"about", [] { return std::make_unique<CAboutDlg>(); }, {230, 125}},
-        {"rules", [] { return std::make_unique<CRulesDlg>(); }, {228, 133}},
+        {"name", [] { return std::make_unique<CQtNewHeroDlg>(); }, {187, 91}},
+        {"board", [] { return std::make_unique<CQtHeroBoardDlg>(s_heroes); }, {225, 125}},
+        {"about", [] { return std::make_unique<CQtAboutDlg>(); }, {230, 125}},
+        {"rules", [] { return std::make_unique<CQtRulesDlg>(); }, {228, 133}},
     };
     const CDialogLayout layout;
     for (const SDialogCase& c : cases) {
@@ -465,7 +465,7 @@ TEST(Dialogs, AreTemplateSizedFixedAndUnclipped)
 
 TEST(Dialogs, NameEditSitsWhereItsTemplatePutsIt)
 {
-    const CNewHeroDlg dlg;
+    const CQtNewHeroDlg dlg;
     const CDialogLayout layout;
     EXPECT_EQ(dlg.findChild<QLineEdit*>(QStringLiteral("IDC_NAME"))->geometry(),
               layout.MapRect(45, 40, 116, 14));

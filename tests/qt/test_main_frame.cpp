@@ -76,7 +76,7 @@ protected:
     bool ShowsEmpty(int row, int col) { return ShownAt(row, col) == CBoardPanel::SquareColour(row, col); }
 
     CGame& Game() { return m_started.Game(); }
-    CMainFrame& Frame() { return m_started.Frame(); }
+    CQtMainFrame& Frame() { return m_started.Frame(); }
 
     CStartedApp m_started;
     QWidget* m_pClient = nullptr;
@@ -320,7 +320,7 @@ TEST(StartTest, FirstBallsFallWithoutPausingUntilTheWindowIsShown)
 {
     CSleepCountingClock clock;
     QTemporaryDir dir;
-    CGameApp app;
+    CQtGameApp app;
     app.SetInstanceName(UniqueInstanceName());
     app.SetProfilePath(dir.filePath("orvo.ini"));
     app.Controller().SetClock(clock);

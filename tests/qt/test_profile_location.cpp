@@ -77,7 +77,7 @@ TEST(ProfileLocationTest, InstalledProgramUsesTheConfigurationFolderThoughItsFol
 
 TEST(ProfileLocationTest, StartUpUsesTheProgramsOwnPath)
 {
-    CGameApp app;
+    CQtGameApp app;
     app.SetInstanceName(UniqueInstanceName());
     ASSERT_TRUE(app.InitInstance());
     EXPECT_EQ(app.ProfilePath(),

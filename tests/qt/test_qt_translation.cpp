@@ -12,7 +12,7 @@
 #include <memory>
 
 #include "AppTestSupport.h"
-#include "CNewHeroDlg.h"
+#include "CQtNewHeroDlg.h"
 
 namespace {
 
@@ -27,7 +27,7 @@ bool IsChinese(const QString& text)
 
 TEST(QtTranslationTest, NameBoxContextMenuIsChinese)
 {
-    CNewHeroDlg dlg;
+    CQtNewHeroDlg dlg;
     QLineEdit* pEdit = dlg.findChild<QLineEdit*>(QStringLiteral("IDC_NAME"));
     ASSERT_NE(pEdit, nullptr);
     const std::unique_ptr<QMenu> pMenu(pEdit->createStandardContextMenu());

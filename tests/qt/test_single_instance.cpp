@@ -664,7 +664,7 @@ TEST_F(SingleInstanceTest, AppStartThatGetsNoAnswerSaysSoAndFails)
     stopped.Stop();
 
     QTemporaryDir settings;
-    CGameApp app;
+    CQtGameApp app;
     app.SetInstanceName(name);
     app.SetProfilePath(settings.filePath("orvo.ini"));
     std::string said;
@@ -692,7 +692,7 @@ TEST(SingleInstanceAppTest, SecondStartBringsTheRunningGameBack)
 {
     CStartedApp started;
     ASSERT_TRUE(started.Started());
-    CMainFrame& frame = started.Frame();
+    CQtMainFrame& frame = started.Frame();
 
     frame.showMinimized();
     ASSERT_TRUE(QTest::qWaitFor([&] { return frame.isMinimized(); }, 2000));

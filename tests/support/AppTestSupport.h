@@ -19,8 +19,8 @@
 #include <memory>
 #include <vector>
 
-#include "CGameApp.h"
-#include "CMainFrame.h"
+#include "CQtGameApp.h"
+#include "CQtMainFrame.h"
 
 class CQtAppEnvironment : public ::testing::Environment {
 public:
@@ -28,9 +28,9 @@ public:
     {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
-        CGameApp::SetUpBeforeApplication();
+        CQtGameApp::SetUpBeforeApplication();
         m_pApp = std::make_unique<QApplication>(m_argc, m_argv);
-        CGameApp::SetUpApplication();
+        CQtGameApp::SetUpApplication();
         // Settings that fall back to the configuration folder stay in the
         // test's own corner of it.
         QStandardPaths::setTestModeEnabled(true);
@@ -85,9 +85,9 @@ public:
     }
 
     bool Started() const { return m_bStarted; }
-    CGameApp& App() { return m_app; }
+    CQtGameApp& App() { return m_app; }
     CGame& Game() { return m_app.Game(); }
-    CMainFrame& Frame() { return *m_app.MainFrame(); }
+    CQtMainFrame& Frame() { return *m_app.MainFrame(); }
     const QString& IniPath() const { return m_strIni; }
     QByteArray IniText() const { return ReadFile(m_strIni); }
 
@@ -101,7 +101,7 @@ public:
 private:
     QTemporaryDir m_dir;
     QString m_strIni;
-    CGameApp m_app;
+    CQtGameApp m_app;
     bool m_bStarted = false;
 };
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "CGameApp.h"
+#include "CQtGameApp.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -9,16 +9,16 @@
 #include <QTranslator>
 
 #include "AppIdentity.h"
-#include "CAboutDlg.h"
+#include "CQtAboutDlg.h"
 #include "CDialogLayout.h"
-#include "CHeroBoardDlg.h"
+#include "CQtHeroBoardDlg.h"
 #include "CIniProfile.h"
-#include "CMainFrame.h"
-#include "CNewHeroDlg.h"
+#include "CQtMainFrame.h"
+#include "CQtNewHeroDlg.h"
 #include "CProfileLocation.h"
-#include "CRulesDlg.h"
+#include "CQtRulesDlg.h"
 
-CGameApp::CGameApp()
+CQtGameApp::CQtGameApp()
 {
     connect(&m_instance, &CSingleInstance::WakeRequested, this, [this](const QByteArray& token) {
         if (m_pMainWnd)
@@ -26,28 +26,28 @@ CGameApp::CGameApp()
     });
 }
 
-CGameApp::~CGameApp()
+CQtGameApp::~CQtGameApp()
 {
     delete m_pMainWnd;
 }
 
-void CGameApp::SetUpBeforeApplication()
+void CQtGameApp::SetUpBeforeApplication()
 {
     // The board is drawn pixel for pixel: scale it by whole factors only.
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
         Qt::HighDpiScaleFactorRoundingPolicy::Round);
 }
 
-void CGameApp::SetUpApplication()
+void CQtGameApp::SetUpApplication()
 {
     QCoreApplication::setApplicationName("orvo");
     QCoreApplication::setApplicationVersion(ORVO_VERSION);
     QGuiApplication::setDesktopFileName(ORVO_APP_ID);
-    QApplication::setWindowIcon(CMainFrame::MainIcon());
+    QApplication::setWindowIcon(CQtMainFrame::MainIcon());
     LoadQtTranslation();
 }
 
-void CGameApp::LoadQtTranslation()
+void CQtGameApp::LoadQtTranslation()
 {
     // The game speaks Chinese whatever the desktop's language, so Qt's own
     // texts (a line edit's context menu, standard buttons) must too. Without
@@ -60,12 +60,12 @@ void CGameApp::LoadQtTranslation()
         QCoreApplication::installTranslator(&s_qtTranslator);
 }
 
-CMainFrame* CGameApp::MainFrame() const
+CQtMainFrame* CQtGameApp::MainFrame() const
 {
     return m_pMainWnd;
 }
 
-bool CGameApp::InitInstance()
+bool CQtGameApp::InitInstance()
 {
     if (!m_controller.InitInstance())
         return false;
@@ -75,14 +75,14 @@ bool CGameApp::InitInstance()
     return true;
 }
 
-CAppShell::OtherInstance CGameApp::WakeOtherInstance()
+CAppShell::OtherInstance CQtGameApp::WakeOtherInstance()
 {
     if (m_strInstanceName.isEmpty())
         m_strInstanceName = CSingleInstance::DefaultName();
     return m_instance.WakeOtherOrListen(m_strInstanceName);
 }
 
-CProfile* CGameApp::OpenProfile()
+CProfile* CQtGameApp::OpenProfile()
 {
     if (m_strProfilePath.isEmpty())
         m_strProfilePath = CProfileLocation::Locate(QCoreApplication::applicationFilePath());
@@ -92,9 +92,9 @@ CProfile* CGameApp::OpenProfile()
     return m_pProfile.get();
 }
 
-CAppWindow* CGameApp::CreateMainWindow()
+CAppWindow* CQtGameApp::CreateMainWindow()
 {
-    m_pMainWnd = new CMainFrame;
+    m_pMainWnd = new CQtMainFrame;
     // Closing deletes the frame; nothing may draw on it after that.
     connect(m_pMainWnd, &QObject::destroyed, this, [this] { m_controller.OnMainWindowClosed(); });
     ConnectMainFrame();
@@ -102,21 +102,21 @@ CAppWindow* CGameApp::CreateMainWindow()
     return m_pMainWnd;
 }
 
-void CGameApp::ConnectMainFrame()
+void CQtGameApp::ConnectMainFrame()
 {
-    CMainFrame* pFrame = m_pMainWnd;
+    CQtMainFrame* pFrame = m_pMainWnd;
     CAppController& controller = m_controller;
     pFrame->SetPainter([&controller](CDC& dc) { controller.OnPaint(dc); });
-    connect(pFrame, &CMainFrame::LButtonUp, this,
+    connect(pFrame, &CQtMainFrame::LButtonUp, this,
             [&controller](int x, int y) { controller.OnClick(x, y); });
-    connect(pFrame, &CMainFrame::RButtonUp, this,
+    connect(pFrame, &CQtMainFrame::RButtonUp, this,
             [&controller](int x, int y) { controller.OnRightClick(x, y); });
-    connect(pFrame, &CMainFrame::BlinkTick, this, [&controller] { controller.OnBlinkTimer(); });
-    connect(pFrame, &CMainFrame::Command, this,
+    connect(pFrame, &CQtMainFrame::BlinkTick, this, [&controller] { controller.OnBlinkTimer(); });
+    connect(pFrame, &CQtMainFrame::Command, this,
             [&controller](unsigned nId) { controller.OnCommand(nId); });
 }
 
-void CGameApp::ShowNotice(NoticeKind kind, const std::string& caption, const std::string& text)
+void CQtGameApp::ShowNotice(NoticeKind kind, const std::string& caption, const std::string& text)
 {
     const bool bWarning = kind == NoticeKind::Warning;
     QMessageBox box(bWarning ? QMessageBox::Warning : QMessageBox::Information,
@@ -127,9 +127,9 @@ void CGameApp::ShowNotice(NoticeKind kind, const std::string& caption, const std
     box.exec();
 }
 
-bool CGameApp::AskName(std::string& name)
+bool CQtGameApp::AskName(std::string& name)
 {
-    CNewHeroDlg dlg(m_pMainWnd);
+    CQtNewHeroDlg dlg(m_pMainWnd);
     dlg.m_strName = name;
     if (dlg.DoModal() != QDialog::Accepted)
         return false;
@@ -137,21 +137,21 @@ bool CGameApp::AskName(std::string& name)
     return true;
 }
 
-void CGameApp::ShowHeroBoard(const CHeroList& heroes)
+void CQtGameApp::ShowHeroBoard(const CHeroList& heroes)
 {
-    CHeroBoardDlg dlg(heroes, m_pMainWnd);
+    CQtHeroBoardDlg dlg(heroes, m_pMainWnd);
     dlg.DoModal();
 }
 
-void CGameApp::ShowRules(const std::string& text)
+void CQtGameApp::ShowRules(const std::string& text)
 {
-    CRulesDlg dlg(m_pMainWnd);
+    CQtRulesDlg dlg(m_pMainWnd);
     dlg.m_strText = text;
     dlg.DoModal();
 }
 
-void CGameApp::ShowAbout()
+void CQtGameApp::ShowAbout()
 {
-    CAboutDlg dlg(m_pMainWnd);
+    CQtAboutDlg dlg(m_pMainWnd);
     dlg.DoModal();
 }

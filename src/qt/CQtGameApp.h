@@ -14,20 +14,20 @@
 class CGame;
 class CHeroList;
 class CIniProfile;
-class CMainFrame;
+class CQtMainFrame;
 
 // The application object on Qt: the shell that CAppController runs in. It
 // brings the single-instance socket, the settings file's place, the main
 // window and the dialogs, and wires the window's clicks, ticks and commands
 // to the controller.
-class CGameApp : public QObject, private CAppShell {
+class CQtGameApp : public QObject, private CAppShell {
     Q_OBJECT
 
 public:
-    CGameApp();
-    ~CGameApp() override;
-    CGameApp(const CGameApp&) = delete;
-    CGameApp& operator=(const CGameApp&) = delete;
+    CQtGameApp();
+    ~CQtGameApp() override;
+    CQtGameApp(const CQtGameApp&) = delete;
+    CQtGameApp& operator=(const CQtGameApp&) = delete;
 
     // Process-wide settings that must precede QApplication.
     static void SetUpBeforeApplication();
@@ -52,7 +52,7 @@ public:
     CAppController& Controller() { return m_controller; }
     CGame& Game() { return m_controller.Game(); }
     CHeroList& Heroes() { return m_controller.Heroes(); }
-    CMainFrame* MainFrame() const;
+    CQtMainFrame* MainFrame() const;
 
 private:
     // CAppShell
@@ -71,7 +71,7 @@ private:
     CAppController m_controller{*this, m_player};
     std::unique_ptr<CIniProfile> m_pProfile;
     CSingleInstance m_instance;
-    QPointer<CMainFrame> m_pMainWnd;
+    QPointer<CQtMainFrame> m_pMainWnd;
     QString m_strInstanceName;
     QString m_strProfilePath;
     CHeapTrim m_heapTrim;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "CHeroBoardDlg.h"
+#include "CQtHeroBoardDlg.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -20,7 +20,7 @@ QString RowName(const char* pColumn, int nRow)
 
 }  // namespace
 
-CHeroBoardDlg::CHeroBoardDlg(const CHeroList& heroes, QWidget* pParent) : QDialog(pParent)
+CQtHeroBoardDlg::CQtHeroBoardDlg(const CHeroList& heroes, QWidget* pParent) : QDialog(pParent)
 {
     static_assert(kRows == CHeroList::kMaxRecords, "one row per place");
     const CDialogLayout layout;
@@ -30,12 +30,12 @@ CHeroBoardDlg::CHeroBoardDlg(const CHeroList& heroes, QWidget* pParent) : QDialo
     FillRows(heroes);
 }
 
-int CHeroBoardDlg::DoModal()
+int CQtHeroBoardDlg::DoModal()
 {
     return exec();
 }
 
-void CHeroBoardDlg::keyPressEvent(QKeyEvent* pEvent)
+void CQtHeroBoardDlg::keyPressEvent(QKeyEvent* pEvent)
 {
     const bool bEnter = pEvent->key() == Qt::Key_Return || pEvent->key() == Qt::Key_Enter;
     if (bEnter && (pEvent->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
@@ -45,7 +45,7 @@ void CHeroBoardDlg::keyPressEvent(QKeyEvent* pEvent)
     QDialog::keyPressEvent(pEvent);
 }
 
-void CHeroBoardDlg::AddHeadings(const CDialogLayout& layout)
+void CQtHeroBoardDlg::AddHeadings(const CDialogLayout& layout)
 {
     // Made first, so that everything else lies on top of the frame.
     layout.AddEtched(*this, 0, 0, 225, 125);
@@ -56,7 +56,7 @@ void CHeroBoardDlg::AddHeadings(const CDialogLayout& layout)
     layout.AddEtched(*this, 5, 15, 215, 1);
 }
 
-void CHeroBoardDlg::AddRows(const CDialogLayout& layout)
+void CQtHeroBoardDlg::AddRows(const CDialogLayout& layout)
 {
     const QString nameDots = QString::fromUtf8(TXT_HERO_BOARD_NO_NAME);
     const QString numberDots = QString::fromUtf8(TXT_HERO_BOARD_NO_NUMBER);
@@ -73,7 +73,7 @@ void CHeroBoardDlg::AddRows(const CDialogLayout& layout)
     }
 }
 
-void CHeroBoardDlg::FillRows(const CHeroList& heroes)
+void CQtHeroBoardDlg::FillRows(const CHeroList& heroes)
 {
     int r = 0;
     for (const auto& pRecord : heroes.Records()) {

@@ -12,11 +12,11 @@ class QLineEdit;
 // Asks a player whose result made the top ten for a name. The caller presets
 // m_strName and reads it back after OK; it holds GBK bytes both ways, and
 // is left alone unless the dialog ends with OK.
-class CNewHeroDlg : public QDialog {
+class CQtNewHeroDlg : public QDialog {
     Q_OBJECT
 
 public:
-    explicit CNewHeroDlg(QWidget* pParent = nullptr);
+    explicit CQtNewHeroDlg(QWidget* pParent = nullptr);
 
     // Shows the preset selected in the edit and runs the dialog;
     // QDialog::Accepted on OK.

@@ -9,11 +9,11 @@ class QPushButton;
 
 // The game instructions, shown read-only. The caller fills m_strText
 // (UTF-8, lines ending "\r\n") before DoModal.
-class CRulesDlg : public QDialog {
+class CQtRulesDlg : public QDialog {
     Q_OBJECT
 
 public:
-    explicit CRulesDlg(QWidget* pParent = nullptr);
+    explicit CQtRulesDlg(QWidget* pParent = nullptr);
 
     int DoModal();
 

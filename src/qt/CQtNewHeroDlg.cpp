@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "CNewHeroDlg.h"
+#include "CQtNewHeroDlg.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -15,7 +15,7 @@
 #include "Texts.h"
 #include "resource.h"
 
-class CNewHeroDlg::CNameValidator : public QValidator {
+class CQtNewHeroDlg::CNameValidator : public QValidator {
 public:
     explicit CNameValidator(QObject* pParent) : QValidator(pParent) {}
 
@@ -33,7 +33,7 @@ private:
     mutable bool m_bLastUnrepresentable = false;
 };
 
-CNewHeroDlg::CNewHeroDlg(QWidget* pParent) : QDialog(pParent)
+CQtNewHeroDlg::CQtNewHeroDlg(QWidget* pParent) : QDialog(pParent)
 {
     const CDialogLayout layout;
     layout.SetUpDialog(*this, QString::fromUtf8(TXT_NEW_HERO_CAPTION), 187, 91);
@@ -46,16 +46,16 @@ CNewHeroDlg::CNewHeroDlg(QWidget* pParent) : QDialog(pParent)
     layout.Place(*m_pNameEdit, 45, 40, 116, 14);
     m_pValidator = new CNameValidator(m_pNameEdit);
     m_pNameEdit->setValidator(m_pValidator);
-    connect(m_pNameEdit, &QLineEdit::inputRejected, this, &CNewHeroDlg::OnInputRejected);
+    connect(m_pNameEdit, &QLineEdit::inputRejected, this, &CQtNewHeroDlg::OnInputRejected);
 
     layout.AddOkButton(*this, 45, 65);
 
     QPushButton* pCancel = layout.AddButton(*this, QString::fromUtf8(TXT_BUTTON_CANCEL), 110, 65, 50, 14);
     pCancel->setObjectName(QStringLiteral("IDCANCEL"));
-    connect(pCancel, &QPushButton::clicked, this, &CNewHeroDlg::reject);
+    connect(pCancel, &QPushButton::clicked, this, &CQtNewHeroDlg::reject);
 }
 
-int CNewHeroDlg::DoModal()
+int CQtNewHeroDlg::DoModal()
 {
     // Setting the text bypasses the validator, so even an over-long preset
     // shows as it is, and can be shortened; OK refuses it until it fits.
@@ -65,12 +65,12 @@ int CNewHeroDlg::DoModal()
     return exec();
 }
 
-QString CNewHeroDlg::RefusalText(CHeroRecord::NameFit fit)
+QString CQtNewHeroDlg::RefusalText(CHeroRecord::NameFit fit)
 {
     return QString::fromStdString(CAppController::NameRefusal(fit));
 }
 
-void CNewHeroDlg::accept()
+void CQtNewHeroDlg::accept()
 {
     std::string name;
     const CHeroRecord::NameFit fit = CHeroRecord::FitName(m_pNameEdit->text().toStdString(), &name);
@@ -82,7 +82,7 @@ void CNewHeroDlg::accept()
     QDialog::accept();
 }
 
-void CNewHeroDlg::OnInputRejected()
+void CQtNewHeroDlg::OnInputRejected()
 {
     if (!m_pValidator->LastRefusalUnrepresentable()) {
         QApplication::beep();
@@ -92,7 +92,7 @@ void CNewHeroDlg::OnInputRejected()
                        RefusalText(CHeroRecord::NameFit::Unstorable), m_pNameEdit);
 }
 
-void CNewHeroDlg::FailOnName(const QString& message)
+void CQtNewHeroDlg::FailOnName(const QString& message)
 {
     QMessageBox box(QMessageBox::Warning, QString::fromUtf8(ORVO_APP_TITLE), message,
                     QMessageBox::Ok, this);

@@ -4,11 +4,11 @@
 #include <QDialog>
 
 // The about box: the game's icon, version and a few words about it.
-class CAboutDlg : public QDialog {
+class CQtAboutDlg : public QDialog {
     Q_OBJECT
 
 public:
-    explicit CAboutDlg(QWidget* pParent = nullptr);
+    explicit CQtAboutDlg(QWidget* pParent = nullptr);
 
     int DoModal();
 };

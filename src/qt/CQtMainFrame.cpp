@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "CMainFrame.h"
+#include "CQtMainFrame.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,9 +20,9 @@
 #include "Texts.h"
 #include "resource.h"
 
-CMainFrame::CMainFrame()
+CQtMainFrame::CQtMainFrame()
 {
-    setObjectName("CMainFrame");
+    setObjectName("CQtMainFrame");
     setWindowTitle(QString::fromUtf8(ORVO_APP_TITLE));
     // No icon of its own: the application's, decoded once at start-up,
     // serves the window and the tray.
@@ -40,10 +40,10 @@ CMainFrame::CMainFrame()
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     m_blinkTimer.setInterval(BLINK_INTERVAL_MS);
-    connect(&m_blinkTimer, &QTimer::timeout, this, &CMainFrame::OnTimer);
+    connect(&m_blinkTimer, &QTimer::timeout, this, &CQtMainFrame::OnTimer);
 }
 
-CMainFrame::~CMainFrame() = default;
+CQtMainFrame::~CQtMainFrame() = default;
 
 namespace {
 
@@ -53,12 +53,12 @@ constexpr qint64 kRemakeIntervalMs = 1000;
 
 }  // namespace
 
-bool CMainFrame::IsWayland()
+bool CQtMainFrame::IsWayland()
 {
     return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
-QIcon CMainFrame::MainIcon()
+QIcon CQtMainFrame::MainIcon()
 {
     QIcon icon;
     for (int size : {16, 32, 128}) {
@@ -70,17 +70,17 @@ QIcon CMainFrame::MainIcon()
     return icon;
 }
 
-CClientWindow& CMainFrame::ClientWindow()
+CClientWindow& CQtMainFrame::ClientWindow()
 {
     return *m_pClient;
 }
 
-QWidget* CMainFrame::ClientWidget()
+QWidget* CQtMainFrame::ClientWidget()
 {
     return m_pClient;
 }
 
-QAction* CMainFrame::AddCommand(QMenu* pMenu, const char* pText, const char* pName, unsigned nId,
+QAction* CQtMainFrame::AddCommand(QMenu* pMenu, const char* pText, const char* pName, unsigned nId,
                                int nKey)
 {
     // Qt shows the key of the action's shortcut itself, right of a tab.
@@ -97,7 +97,7 @@ QAction* CMainFrame::AddCommand(QMenu* pMenu, const char* pText, const char* pNa
     return pAction;
 }
 
-void CMainFrame::CreateMenu()
+void CQtMainFrame::CreateMenu()
 {
     // Always in the window: the client area is measured below a one-line bar.
     menuBar()->setNativeMenuBar(false);
@@ -126,17 +126,17 @@ void CMainFrame::CreateMenu()
     // Esc as a window shortcut reaches the frame wherever the focus is,
     // but not while a menu or a dialog has the keyboard.
     auto* pEsc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(pEsc, &QShortcut::activated, this, &CMainFrame::HideToTray);
+    connect(pEsc, &QShortcut::activated, this, &CQtMainFrame::HideToTray);
 }
 
-void CMainFrame::CenterWindow()
+void CQtMainFrame::CenterWindow()
 {
     adjustSize();
     MoveToCentre();
     m_bCentreWhenShown = true;
 }
 
-void CMainFrame::MoveToCentre()
+void CQtMainFrame::MoveToCentre()
 {
     const QScreen* pScreen = screen();
     if (!pScreen)
@@ -148,12 +148,12 @@ void CMainFrame::MoveToCentre()
          area.y() + (area.height() - size.height()) / 2);
 }
 
-void CMainFrame::SetSoundChecked(bool bOn)
+void CQtMainFrame::SetSoundChecked(bool bOn)
 {
     m_pSoundAction->setChecked(bOn);
 }
 
-void CMainFrame::showEvent(QShowEvent* pEvent)
+void CQtMainFrame::showEvent(QShowEvent* pEvent)
 {
     QMainWindow::showEvent(pEvent);
     // Exposes reach the native window, which exists now; watching it again
@@ -169,7 +169,7 @@ void CMainFrame::showEvent(QShowEvent* pEvent)
     }
 }
 
-void CMainFrame::changeEvent(QEvent* pEvent)
+void CQtMainFrame::changeEvent(QEvent* pEvent)
 {
     // Whoever brought the window back, it is not minimised while it is active.
     if (pEvent->type() == QEvent::ActivationChange && isActiveWindow())
@@ -177,7 +177,7 @@ void CMainFrame::changeEvent(QEvent* pEvent)
     QMainWindow::changeEvent(pEvent);
 }
 
-bool CMainFrame::eventFilter(QObject* pWatched, QEvent* pEvent)
+bool CQtMainFrame::eventFilter(QObject* pWatched, QEvent* pEvent)
 {
     auto* pWindow = static_cast<QWindow*>(pWatched);
     if (pEvent->type() == QEvent::WindowStateChange)
@@ -193,12 +193,12 @@ bool CMainFrame::eventFilter(QObject* pWatched, QEvent* pEvent)
         // Once the first picture is up: learning the border's size takes
         // several round trips to the X server, which that picture need not
         // wait for.
-        QTimer::singleShot(0, this, &CMainFrame::MoveToCentre);
+        QTimer::singleShot(0, this, &CQtMainFrame::MoveToCentre);
     }
     return QMainWindow::eventFilter(pWatched, pEvent);
 }
 
-void CMainFrame::OnStatesReported(QWindow* pWindow)
+void CQtMainFrame::OnStatesReported(QWindow* pWindow)
 {
     // Only the platform reports states as events: this is the window
     // system's doing, not the game's.
@@ -219,10 +219,10 @@ void CMainFrame::OnStatesReported(QWindow* pWindow)
     m_bHeldForRemake = true;
     setUpdatesEnabled(false);
     const qint64 nSince = m_lastRemake.isValid() ? m_lastRemake.elapsed() : kRemakeIntervalMs;
-    QTimer::singleShot(std::max<qint64>(0, kRemakeIntervalMs - nSince), this, &CMainFrame::Remake);
+    QTimer::singleShot(std::max<qint64>(0, kRemakeIntervalMs - nSince), this, &CQtMainFrame::Remake);
 }
 
-void CMainFrame::Remake()
+void CQtMainFrame::Remake()
 {
     m_lastRemake.start();
     const bool bVisible = isVisible();
@@ -234,39 +234,39 @@ void CMainFrame::Remake()
         show();
 }
 
-void CMainFrame::StartBlinkTimer()
+void CQtMainFrame::StartBlinkTimer()
 {
     m_blinkTimer.start();
 }
 
-void CMainFrame::StopBlinkTimer()
+void CQtMainFrame::StopBlinkTimer()
 {
     m_blinkTimer.stop();
 }
 
-void CMainFrame::OnTimer()
+void CQtMainFrame::OnTimer()
 {
     if (m_blinkTimer.isActive())
         emit BlinkTick();
 }
 
-void CMainFrame::OnPaint(CDC& dc)
+void CQtMainFrame::OnPaint(CDC& dc)
 {
     if (m_painter)
         m_painter(dc);
 }
 
-void CMainFrame::OnLButtonUp(int x, int y)
+void CQtMainFrame::OnLButtonUp(int x, int y)
 {
     emit LButtonUp(x, y);
 }
 
-void CMainFrame::OnRButtonUp(int x, int y)
+void CQtMainFrame::OnRButtonUp(int x, int y)
 {
     emit RButtonUp(x, y);
 }
 
-void CMainFrame::HideToTray()
+void CQtMainFrame::HideToTray()
 {
     if (!QSystemTrayIcon::isSystemTrayAvailable()) {
         // Nowhere to hide: the task-bar entry is what brings the game back.
@@ -278,19 +278,19 @@ void CMainFrame::HideToTray()
     if (!m_pTrayIcon) {
         m_pTrayIcon = new QSystemTrayIcon(QApplication::windowIcon(), this);
         m_pTrayIcon->setToolTip(QString::fromUtf8(ORVO_APP_TITLE));
-        connect(m_pTrayIcon, &QSystemTrayIcon::activated, this, &CMainFrame::OnTrayActivated);
+        connect(m_pTrayIcon, &QSystemTrayIcon::activated, this, &CQtMainFrame::OnTrayActivated);
     }
     m_pTrayIcon->show();
     hide();
 }
 
-void CMainFrame::OnTrayActivated(QSystemTrayIcon::ActivationReason reason)
+void CQtMainFrame::OnTrayActivated(QSystemTrayIcon::ActivationReason reason)
 {
     if (reason == QSystemTrayIcon::Trigger)
         Wake();
 }
 
-void CMainFrame::RemoveTrayIcon()
+void CQtMainFrame::RemoveTrayIcon()
 {
     if (!m_pTrayIcon)
         return;
@@ -300,7 +300,7 @@ void CMainFrame::RemoveTrayIcon()
     m_pTrayIcon = nullptr;
 }
 
-void CMainFrame::Wake(const QByteArray& activationToken)
+void CQtMainFrame::Wake(const QByteArray& activationToken)
 {
     RemoveTrayIcon();
     if (IsWayland()) {

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "CRulesDlg.h"
+#include "CQtRulesDlg.h"
 
 #include <QPalette>
 #include <QPlainTextEdit>
@@ -9,7 +9,7 @@
 #include "CDialogLayout.h"
 #include "Texts.h"
 
-CRulesDlg::CRulesDlg(QWidget* pParent) : QDialog(pParent)
+CQtRulesDlg::CQtRulesDlg(QWidget* pParent) : QDialog(pParent)
 {
     const CDialogLayout layout;
     layout.SetUpDialog(*this, QString::fromUtf8(TXT_RULES_CAPTION), 228, 133);
@@ -31,7 +31,7 @@ CRulesDlg::CRulesDlg(QWidget* pParent) : QDialog(pParent)
     layout.Place(*m_pText, 4, 4, 220, 105);
 }
 
-int CRulesDlg::DoModal()
+int CQtRulesDlg::DoModal()
 {
     m_pText->setPlainText(QString::fromStdString(m_strText));
     m_pOk->setFocus();

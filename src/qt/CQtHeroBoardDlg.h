@@ -11,11 +11,11 @@ class QLabel;
 
 // The hero board: the top-ten list as it stands when the board opens, one
 // row per place; places without a record keep their dots.
-class CHeroBoardDlg : public QDialog {
+class CQtHeroBoardDlg : public QDialog {
     Q_OBJECT
 
 public:
-    explicit CHeroBoardDlg(const CHeroList& heroes, QWidget* pParent = nullptr);
+    explicit CQtHeroBoardDlg(const CHeroList& heroes, QWidget* pParent = nullptr);
 
     int DoModal();
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "CAboutDlg.h"
+#include "CQtAboutDlg.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -9,7 +9,7 @@
 #include "Texts.h"
 #include "resource.h"
 
-CAboutDlg::CAboutDlg(QWidget* pParent) : QDialog(pParent)
+CQtAboutDlg::CQtAboutDlg(QWidget* pParent) : QDialog(pParent)
 {
     const CDialogLayout layout;
     layout.SetUpDialog(*this, QString::fromUtf8(TXT_ABOUT_CAPTION), 230, 125);
@@ -28,7 +28,7 @@ CAboutDlg::CAboutDlg(QWidget* pParent) : QDialog(pParent)
     pParagraph->setWordWrap(true);
 }
 
-int CAboutDlg::DoModal()
+int CQtAboutDlg::DoModal()
 {
     return exec();
 }

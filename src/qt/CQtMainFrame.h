@@ -21,12 +21,12 @@ class QWindow;
 // menu commands as signals for the application to connect, asks its painter
 // for the client area's picture, and hides itself into the notification
 // area on Esc. It knows nothing of the game.
-class CMainFrame : public QMainWindow, public CAppWindow {
+class CQtMainFrame : public QMainWindow, public CAppWindow {
     Q_OBJECT
 
 public:
-    CMainFrame();
-    ~CMainFrame() override;
+    CQtMainFrame();
+    ~CQtMainFrame() override;
 
     // The main icon, IDR_MAINFRAME, in every size the program carries.
     static QIcon MainIcon();
