@@ -89,10 +89,15 @@ public:
     {
         if (m_reader.joinable()) {
             m_bStop = true;
-            // Lets a reader waiting for the next writer see the stop.
-            const int fd = ::open(m_path.c_str(), O_WRONLY | O_NONBLOCK);
-            if (fd >= 0)
-                ::close(fd);
+            // Lets a reader waiting for the next writer see the stop. A
+            // reader that saw no stop yet but has not reached its open has
+            // nobody to meet: knock until it has gone.
+            while (!m_bDone) {
+                const int fd = ::open(m_path.c_str(), O_WRONLY | O_NONBLOCK);
+                if (fd >= 0)
+                    ::close(fd);
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            }
             m_reader.join();
         }
         ::unlink(m_path.c_str());
@@ -107,12 +112,13 @@ public:
             while (!m_bStop) {
                 const int fd = ::open(m_path.c_str(), O_RDONLY);
                 if (fd < 0)
-                    return;
+                    break;
                 char buffer[4096];
                 while (::read(fd, buffer, sizeof buffer) > 0) {
                 }
                 ::close(fd);
             }
+            m_bDone = true;
         });
     }
 
@@ -121,6 +127,7 @@ private:
     std::string m_path;
     std::thread m_reader;
     std::atomic<bool> m_bStop {false};
+    std::atomic<bool> m_bDone {false};
 };
 
 }  // namespace
