@@ -29,7 +29,8 @@
 #define ID_GAME_SOUND 32768
 #define ID_GAME_HEROES 32769
 #define ID_HELP_RULES 32770
-/* The old framework's own About and Exit commands. */
+/* About and Exit: command numbers in the range kept for application-wide
+   commands, apart from the game's own. */
 #define ID_APP_ABOUT 57664
 #define ID_APP_EXIT 57665
 

@@ -37,8 +37,9 @@ bool CProfileEdit::IsStorable() const
 
 namespace {
 
-// The old API's conversion: blanks, a sign, then decimal digits for as long
-// as they last, accumulated modulo 2^32.
+// How a settings value reads as a number: blanks, a sign, then decimal
+// digits for as long as they last, accumulated modulo 2^32, so that a
+// hand-edited "12 balls" still reads as 12.
 int ParseLeadingInt(const std::string& text)
 {
     std::size_t i = 0;

@@ -90,7 +90,7 @@ public:
     CProfileError GetLastWriteError() const { return m_lastError; }
 
     static constexpr std::size_t MAX_FILE_BYTES = 1 << 20;
-    // Byte limit of a value as read, inherited from the old API's buffer.
+    // Byte limit of a value as read: longer values are cut, on both systems.
     static constexpr std::size_t MAX_VALUE_BYTES = 4095;
     // The longest a save waits for another writer: long enough for any
     // save of a settings file, short enough that the window does not seem

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-// The millisecond tick counter the game was designed on: 32 bits wide and
+// The game's millisecond tick counter: 32 bits wide and
 // wrapping, read for the random seed and for the pauses between animation
 // frames. A test derives from it to drive time by hand.
 class CTickClock {

@@ -3,10 +3,9 @@
 
 #include <windows.h>
 
-// A modal dialog from a template in the resources, behaving as the old
-// framework's dialog class did: the data exchange loads the controls when
-// the dialog opens and reads them back on OK, which ends the dialog only
-// when the exchange succeeds; Cancel, Esc and the close box end it at once.
+// A modal dialog from a template in the resources: the data exchange loads
+// the controls when the dialog opens and reads them back on OK, which ends
+// the dialog only when the exchange succeeds; Cancel, Esc and the close box end it at once.
 class CDialog {
 public:
     explicit CDialog(int nTemplateId, HWND hParent = nullptr)

@@ -11,6 +11,7 @@
 #define IDC_HERO_SCORE0 1010
 #define IDC_HERO_BALLS0 1020
 
+/* The program's title in the string table, read for every box's caption. */
 #define AFX_IDS_APP_TITLE 57344
 
 #define WM_TRAYNOTIFY 10106
