@@ -11,8 +11,7 @@
 #define IDC_HERO_SCORE0 1010
 #define IDC_HERO_BALLS0 1020
 
-/* The program's title in the string table, where the system's tools look for an
-   application's name. */
+/* The string-table entry that holds the program's title. */
 #define AFX_IDS_APP_TITLE 57344
 
 #define WM_TRAYNOTIFY 10106
