@@ -147,7 +147,7 @@ test)
         [ -f build-ci/CMakeCache.txt ] || cmake --preset ci
         cmake --build build-ci -j "$(nproc)" --target orvo-trace
         build_windows -DORVO_WERROR=ON -DORVO_TRACE="$PWD/build-ci/orvo-trace"
-        tests/win32/run_under_wine.sh ctest --test-dir build-win --output-on-failure -j 2 --timeout 600
+        tests/win32/run_under_wine.sh ctest --test-dir build-win --output-on-failure -j 2 --timeout 600 --repeat after-timeout:2
         ;;
     "") run_tests ci ;;
     *) usage ;;
