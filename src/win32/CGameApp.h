@@ -9,6 +9,7 @@
 #include "CInstanceLock.h"
 #include "CMainFrame.h"
 #include "CWaveOutPlayer.h"
+#include "WinResource.h"
 
 class CProfile;
 
