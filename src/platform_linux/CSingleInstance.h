@@ -20,7 +20,7 @@
 //     instance.SetWakeHandler([&](const std::string& token) { window.Wake(token); });
 //     if (instance.Claim() == OtherInstance::None && instance.IsListening())
 //         loop.WhenReadable(instance.EventFd(), [&] { instance.OnReadable(); });
-class CSingleInstance : public CInstanceGuard {
+class CSingleInstance final : public CInstanceGuard {
 public:
     // activationToken: what a second start hands the running game to come
     // forward with.

@@ -14,7 +14,7 @@
 // first step to its end; a later start that finds the mutex owned waits, a
 // few seconds at most, for the owner's window to appear and answer, wakes
 // it, and never makes a window of its own.
-class CInstanceLock : public CInstanceGuard {
+class CInstanceLock final : public CInstanceGuard {
 public:
     // The session's name: other users' sessions have a game of their own.
     static constexpr const wchar_t* kName = L"Local\\Orvo.Instance";
