@@ -6,6 +6,7 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSocketNotifier>
 #include <QTranslator>
 
 #include "AppIdentity.h"
@@ -17,14 +18,9 @@
 #include "CQtNewHeroDlg.h"
 #include "CProfileLocation.h"
 #include "CQtRulesDlg.h"
+#include "CSingleInstance.h"
 
-CQtGameApp::CQtGameApp()
-{
-    connect(&m_instance, &CSingleInstance::WakeRequested, this, [this](const QByteArray& token) {
-        if (m_pMainWnd)
-            m_pMainWnd->Wake(token);
-    });
-}
+CQtGameApp::CQtGameApp() = default;
 
 CQtGameApp::~CQtGameApp()
 {
@@ -77,18 +73,29 @@ bool CQtGameApp::InitInstance()
 
 CAppShell::OtherInstance CQtGameApp::WakeOtherInstance()
 {
-    if (m_strInstanceName.isEmpty())
-        m_strInstanceName = CSingleInstance::DefaultName();
-    return m_instance.WakeOtherOrListen(m_strInstanceName);
+    const bool bWayland = QGuiApplication::platformName() == QLatin1String("wayland");
+    const std::string name = m_strInstanceName.isEmpty() ? CSingleInstance::DefaultName(bWayland)
+                                                         : m_strInstanceName.toStdString();
+    m_pInstance = std::make_unique<CSingleInstance>(name);
+    m_pInstance->SetWakeHandler([this](const std::string& token) {
+        if (m_pMainWnd)
+            m_pMainWnd->Wake(QByteArray::fromStdString(token));
+    });
+    const OtherInstance found = m_pInstance->Claim();
+    if (m_pInstance->IsListening()) {
+        m_pInstanceNotifier =
+            std::make_unique<QSocketNotifier>(m_pInstance->EventFd(), QSocketNotifier::Read);
+        connect(m_pInstanceNotifier.get(), &QSocketNotifier::activated, this,
+                [this] { m_pInstance->OnReadable(); });
+    }
+    return found;
 }
 
 CProfile* CQtGameApp::OpenProfile()
 {
-    if (m_strProfilePath.isEmpty())
-        m_strProfilePath = CProfileLocation::Locate(QCoreApplication::applicationFilePath());
-    if (m_strProfilePath.isEmpty())
-        return nullptr;
-    m_pProfile = std::make_unique<CIniProfile>(m_strProfilePath.toStdString());
+    m_pProfile = m_strProfilePath.isEmpty()
+                     ? CProfileLocation::OpenForThisProgram()
+                     : std::make_unique<CIniProfile>(m_strProfilePath.toStdString());
     return m_pProfile.get();
 }
 

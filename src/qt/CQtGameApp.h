@@ -9,12 +9,12 @@
 #include "CAlsaPlayer.h"
 #include "CAppController.h"
 #include "CHeapTrim.h"
-#include "CSingleInstance.h"
 
 class CGame;
 class CHeroList;
-class CIniProfile;
 class CQtMainFrame;
+class CSingleInstance;
+class QSocketNotifier;
 
 // The application object on Qt: the shell that CAppController runs in. It
 // brings the single-instance socket, the settings file's place, the main
@@ -39,9 +39,7 @@ public:
     // Where this instance meets the others, and where its settings live.
     // Start-up derives both itself unless they are set before InitInstance.
     void SetInstanceName(const QString& strName) { m_strInstanceName = strName; }
-    const QString& InstanceName() const { return m_strInstanceName; }
     void SetProfilePath(const QString& strPath) { m_strProfilePath = strPath; }
-    const QString& ProfilePath() const { return m_strProfilePath; }
 
     // False when the program must end at once, with ExitCode(): another
     // instance runs (woken, or found not answering) or no window could be
@@ -69,8 +67,10 @@ private:
 
     CAlsaPlayer m_player;
     CAppController m_controller{*this, m_player};
-    std::unique_ptr<CIniProfile> m_pProfile;
-    CSingleInstance m_instance;
+    std::unique_ptr<CProfile> m_pProfile;
+    std::unique_ptr<CSingleInstance> m_pInstance;
+    // Goes before m_pInstance, whose descriptor it watches.
+    std::unique_ptr<QSocketNotifier> m_pInstanceNotifier;
     QPointer<CQtMainFrame> m_pMainWnd;
     QString m_strInstanceName;
     QString m_strProfilePath;

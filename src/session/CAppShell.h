@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "CInstanceGuard.h"
+
 class CClientWindow;
 class CHeroList;
 class CProfile;
@@ -32,12 +34,9 @@ protected:
 class CAppShell {
 public:
     enum class NoticeKind { Information, Warning };
-    // What a start finds of a game already running here.
-    enum class OtherInstance {
-        None,      // nothing: this start is the game
-        Woken,     // one that has been brought back
-        NoAnswer,  // one that did not answer in time: stopped or hung
-    };
+    // What a start finds of a game already running here: the answer of
+    // the platform's guard.
+    using OtherInstance = CInstanceGuard::OtherInstance;
 
     // Whether another game runs here, and if so asks it to come back; with
     // None this start is now the one that later starts find. Any other

@@ -4,28 +4,17 @@
 #include "CAboutDlg.h"
 #include "CHeroBoardDlg.h"
 #include "CNewHeroDlg.h"
-#include "CPrivateProfile.h"
+#include "CProfile.h"
+#include "CProfileLocation.h"
 #include "CRulesDlg.h"
 #include "CWideText.h"
 #include "WinResource.h"
 
 namespace {
 
-// A game between moves answers at once. A start waiting for one asks again
-// after each try until its wait runs out, so this only bounds a single try.
-constexpr UINT kAnswerMs = 500;
-
 std::wstring Wide(const std::string& utf8)
 {
     return CWideText::FromUtf8(utf8).value_or(std::wstring());
-}
-
-// A plain send to a stopped or hung window would never return.
-bool Answers(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    DWORD_PTR result = 0;
-    return SendMessageTimeoutW(hWnd, message, wParam, lParam, SMTO_ABORTIFHUNG, kAnswerMs,
-                               &result) != 0;
 }
 
 }  // namespace
@@ -36,24 +25,6 @@ CGameApp::~CGameApp()
 {
     m_controller.OnMainWindowClosed();
     m_pMainWnd.reset();
-}
-
-bool CGameApp::FindAndWakeOtherInstance()
-{
-    HWND hOther = FindWindowA(CMainFrame::kClassName, ORVO_APP_TITLE);
-    return hOther && WakeWindow(hOther);
-}
-
-bool CGameApp::WakeWindow(HWND hOther)
-{
-    if (!Answers(hOther, WM_NULL, 0, 0))
-        return false;
-    if (!IsWindowVisible(hOther))
-        Answers(hOther, WM_TRAYNOTIFY, CMainFrame::kTrayIconId, WM_LBUTTONUP);
-    SetForegroundWindow(hOther);
-    if (IsIconic(hOther))
-        ShowWindowAsync(hOther, SW_RESTORE);
-    return true;
 }
 
 int CGameApp::ScreenScale()
@@ -71,14 +42,7 @@ bool CGameApp::InitInstance()
 
 CProfile* CGameApp::OpenProfile()
 {
-    wchar_t path[MAX_PATH + 1] = {};
-    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH + 1);
-    if (length == 0 || length > MAX_PATH)
-        return nullptr;
-    const std::wstring profilePath = CPrivateProfile::Locate(path);
-    if (profilePath.empty())
-        return nullptr;
-    m_pProfile = std::make_unique<CPrivateProfile>(profilePath);
+    m_pProfile = CProfileLocation::OpenForThisProgram();
     return m_pProfile.get();
 }
 

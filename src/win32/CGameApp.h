@@ -9,8 +9,9 @@
 #include "CInstanceLock.h"
 #include "CMainFrame.h"
 #include "CWaveOutPlayer.h"
+#include "WinResource.h"
 
-class CPrivateProfile;
+class CProfile;
 
 // The application object on Windows: the shell that CAppController runs
 // in. It brings the window class, the settings file's place, the main
@@ -35,24 +36,12 @@ public:
     CAppController& Controller() { return m_controller; }
     CMainFrame* MainFrame() const { return m_pMainWnd.get(); }
 
-    // Where a second start finds this one: true when its window is there,
-    // answers, and has been woken.
-    static bool FindAndWakeOtherInstance();
-    // Brings the game whose window this is back: from the notification area,
-    // minimised or behind others. False, without waiting long, when the
-    // window does not answer.
-    static bool WakeWindow(HWND hOther);
     // The whole scale factor for the screen's pixel density, at least 1.
     static int ScreenScale();
 
 private:
     // CAppShell
-    // Another start holds the instance lock: its window, once there and
-    // answering, has been woken (or the wait ran out), and this start ends.
-    OtherInstance WakeOtherInstance() override
-    {
-        return m_instanceLock.Acquire(CInstanceLock::kName, FindAndWakeOtherInstance);
-    }
+    OtherInstance WakeOtherInstance() override { return m_instanceLock.Claim(); }
     CProfile* OpenProfile() override;
     CAppWindow* CreateMainWindow() override;
     void ShowNotice(NoticeKind kind, const std::string& caption, const std::string& text) override;
@@ -70,9 +59,12 @@ private:
 
     HINSTANCE m_hInstance;
     // Held from the first step to the very end, after the window has gone.
-    CInstanceLock m_instanceLock;
+    CInstanceLock m_instanceLock{
+        CInstanceLock::kName,
+        CInstanceLock::SWindow{CMainFrame::kClassName, ORVO_APP_TITLE, WM_TRAYNOTIFY,
+                               CMainFrame::kTrayIconId}};
     CWaveOutPlayer m_player;
     CAppController m_controller{*this, m_player};
-    std::unique_ptr<CPrivateProfile> m_pProfile;
+    std::unique_ptr<CProfile> m_pProfile;
     std::unique_ptr<CMainFrame> m_pMainWnd;
 };

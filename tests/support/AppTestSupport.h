@@ -76,7 +76,7 @@ public:
         m_strIni = m_dir.filePath("orvo.ini");
         if (!iniText.isNull())
             WriteFile(m_strIni, iniText);
-        m_app.SetInstanceName(UniqueInstanceName());
+        m_app.SetInstanceName(m_strInstanceName);
         m_app.SetProfilePath(m_strIni);
         m_bStarted = m_app.InitInstance();
         // Until the window is on the screen nothing can be drawn on it.
@@ -89,6 +89,7 @@ public:
     CGame& Game() { return m_app.Game(); }
     CQtMainFrame& Frame() { return *m_app.MainFrame(); }
     const QString& IniPath() const { return m_strIni; }
+    const QString& InstanceName() const { return m_strInstanceName; }
     QByteArray IniText() const { return ReadFile(m_strIni); }
 
     // Shortcuts reach only the active window.
@@ -101,6 +102,7 @@ public:
 private:
     QTemporaryDir m_dir;
     QString m_strIni;
+    QString m_strInstanceName = UniqueInstanceName();
     CQtGameApp m_app;
     bool m_bStarted = false;
 };

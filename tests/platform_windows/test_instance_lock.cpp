@@ -7,11 +7,8 @@
 #include <string>
 #include <thread>
 
-#include "CGameApp.h"
-#include "WinResource.h"
-
 // Outcomes by name in a failure's message.
-void PrintTo(CAppShell::OtherInstance outcome, std::ostream* pOut)
+void PrintTo(CInstanceGuard::OtherInstance outcome, std::ostream* pOut)
 {
     static const char* const kNames[] = {"None", "Woken", "NoAnswer"};
     *pOut << kNames[static_cast<int>(outcome)];
@@ -19,7 +16,12 @@ void PrintTo(CAppShell::OtherInstance outcome, std::ostream* pOut)
 
 namespace {
 
-using OtherInstance = CAppShell::OtherInstance;
+using OtherInstance = CInstanceGuard::OtherInstance;
+
+// The click a hidden game's notification-area icon reports.
+constexpr UINT kTrayMessage = WM_APP + 6;
+constexpr WPARAM kTrayId = 7;
+const CInstanceLock::SWindow kWindow{"OrvoTestOtherWindow", "", kTrayMessage, kTrayId};
 
 // A mutex belongs to a thread, so each start here runs on a thread of its
 // own, as each start of the game is a process of its own.
@@ -34,8 +36,8 @@ class FirstStart {
 public:
     explicit FirstStart(const std::wstring& name)
         : m_thread([this, name] {
-              CInstanceLock lock;
-              m_bFirst = lock.Acquire(name.c_str(), [] { return false; }) == OtherInstance::None;
+              CInstanceLock lock(name, [] { return false; });
+              m_bFirst = lock.Claim() == OtherInstance::None;
               m_bHolding = true;
               while (!m_bEnd)
                   Sleep(1);
@@ -63,8 +65,8 @@ OtherInstance SecondStart(const std::wstring& name, const std::function<bool()>&
 {
     OtherInstance found = OtherInstance::None;
     std::thread([&] {
-        CInstanceLock lock;
-        found = lock.Acquire(name.c_str(), wakeOther, waitMs);
+        CInstanceLock lock(name, wakeOther, waitMs);
+        found = lock.Claim();
     }).join();
     return found;
 }
@@ -133,7 +135,7 @@ public:
 private:
     static LRESULT CALLBACK WindowProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
     {
-        if (message == WM_TRAYNOTIFY && wParam == CMainFrame::kTrayIconId && lParam == WM_LBUTTONUP)
+        if (message == kTrayMessage && wParam == kTrayId && lParam == WM_LBUTTONUP)
             ++s_nTrayClicks;
         if (message == WM_DESTROY)
             PostQuitMessage(0);
@@ -169,11 +171,11 @@ TEST(WakeWindow, AWindowThatDoesNotAnswerIsNotCountedAsWoken)
 {
     COtherWindow other;
     ASSERT_NE(other.Window(), nullptr);
-    EXPECT_FALSE(CGameApp::WakeWindow(other.Window()));
+    EXPECT_FALSE(CInstanceLock::WakeWindow(other.Window(), kWindow));
     EXPECT_EQ(other.TrayClicks(), 0);
     // Once it takes messages again, the wake is its icon's click.
     other.Pump();
-    EXPECT_TRUE(CGameApp::WakeWindow(other.Window()));
+    EXPECT_TRUE(CInstanceLock::WakeWindow(other.Window(), kWindow));
     EXPECT_EQ(other.TrayClicks(), 1);
 }
 
