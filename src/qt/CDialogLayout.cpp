@@ -6,6 +6,9 @@
 #include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPalette>
+#include <QPlainTextEdit>
 #include <QPixmap>
 #include <QPushButton>
 #include <QStringList>
@@ -19,6 +22,8 @@
 namespace {
 
 const int kTemplatePointSize = 9;
+// A line of text in vertical dialog units.
+const int kLineUnits = 8;
 
 // The templates' own font first; where it is missing, a Chinese sans-serif
 // font, starting with the one the game's packages bring.
@@ -155,25 +160,90 @@ QPushButton* CDialogLayout::AddButton(QDialog& dlg, const QString& text, int x, 
     return pButton;
 }
 
-QPushButton* CDialogLayout::AddOkButton(QDialog& dlg, int x, int y) const
-{
-    QPushButton* pOk = AddButton(dlg, OkText(), x, y, 50, 14);
-    pOk->setObjectName(QStringLiteral("IDOK"));
-    pOk->setDefault(true);
-    QObject::connect(pOk, &QPushButton::clicked, &dlg, &QDialog::accept);
-    return pOk;
-}
-
 QString CDialogLayout::OkText()
 {
     return QString::fromUtf8(TXT_BUTTON_OK);
 }
 
-QFrame* CDialogLayout::AddEtched(QDialog& dlg, int x, int y, int cx, int cy) const
+QFrame* CDialogLayout::AddEtched(QDialog& dlg, QFrame::Shape shape, int x, int y, int cx,
+                                 int cy) const
 {
     auto* pFrame = new QFrame(&dlg);
-    pFrame->setFrameShape(cy > 1 ? QFrame::Box : QFrame::HLine);
+    pFrame->setFrameShape(shape);
     pFrame->setFrameShadow(QFrame::Sunken);
     Place(*pFrame, x, y, cx, cy);
     return pFrame;
+}
+
+QWidget* CDialogControls::Find(int nId) const
+{
+    for (const auto& [nControlId, pWidget] : m_controls) {
+        if (nControlId == nId)
+            return pWidget;
+    }
+    return nullptr;
+}
+
+QWidget* CDialogLayout::AddControl(QDialog& dlg, const QtUi::Control& control) const
+{
+    using QtUi::ControlKind;
+    const int x = control.x;
+    const int y = control.y;
+    const int cx = control.cx;
+    const int cy = control.cy;
+    QWidget* pWidget = nullptr;
+    switch (control.kind) {
+    case ControlKind::Text: {
+        QLabel* pLabel = AddText(dlg, QString::fromUtf8(control.pText), x, y, cx, cy, control.align);
+        // A text with room for more than one line wraps at words.
+        pLabel->setWordWrap(cy >= 2 * kLineUnits);
+        pWidget = pLabel;
+        break;
+    }
+    case ControlKind::Icon:
+        pWidget = AddIcon(dlg, control.nIcon, x, y);
+        break;
+    case ControlKind::Button:
+    case ControlKind::DefaultButton: {
+        QPushButton* pButton = AddButton(dlg, QString::fromUtf8(control.pText), x, y, cx, cy);
+        pButton->setDefault(control.kind == ControlKind::DefaultButton);
+        if (control.nId == IDOK)
+            QObject::connect(pButton, &QPushButton::clicked, &dlg, &QDialog::accept);
+        else if (control.nId == IDCANCEL)
+            QObject::connect(pButton, &QPushButton::clicked, &dlg, &QDialog::reject);
+        pWidget = pButton;
+        break;
+    }
+    case ControlKind::Edit:
+        pWidget = new QLineEdit(&dlg);
+        Place(*pWidget, x, y, cx, cy);
+        break;
+    case ControlKind::TextBox: {
+        auto* pText = new QPlainTextEdit(&dlg);
+        pText->setReadOnly(true);
+        pText->setFocusPolicy(Qt::NoFocus);
+        pText->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        pText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        pText->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+        // A read-only box shows the dialog's face, not the white of a field
+        // that takes typing.
+        QPalette palette = pText->palette();
+        palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+        pText->setPalette(palette);
+        Place(*pText, x, y, cx, cy);
+        pWidget = pText;
+        break;
+    }
+    case ControlKind::Rule:
+        pWidget = AddEtched(dlg, QFrame::HLine, x, y, cx, cy);
+        break;
+    case ControlKind::Frame:
+        pWidget = AddEtched(dlg, QFrame::Box, x, y, cx, cy);
+        break;
+    }
+    if (control.pName)
+        pWidget->setObjectName(QString::fromLatin1(control.pName));
+    // A template's earlier controls lie on top of its later ones.
+    pWidget->lower();
+    return pWidget;
 }

@@ -2,17 +2,39 @@
 #pragma once
 
 #include <QFont>
+#include <QFrame>
 #include <QRect>
 #include <QSize>
 #include <QString>
+#include <QWidget>
 #include <Qt>
+#include <cstddef>
+#include <utility>
+#include <vector>
+
+#include "QtMenusAndDialogs.h"
 
 class QDialog;
 class QFontMetrics;
-class QFrame;
 class QLabel;
 class QPushButton;
-class QWidget;
+
+// The controls a dialog's description made, found by their ids.
+class CDialogControls {
+public:
+    void Add(int nId, QWidget* pWidget) { m_controls.emplace_back(nId, pWidget); }
+    // The first control with the id; null if there is none, or, from Get,
+    // if it is no T.
+    QWidget* Find(int nId) const;
+    template <class T>
+    T* Get(int nId) const
+    {
+        return qobject_cast<T*>(Find(nId));
+    }
+
+private:
+    std::vector<std::pair<int, QWidget*>> m_controls;
+};
 
 // Builds a dialog the way its template describes it: positions and sizes in
 // dialog units, which scale with the dialog font so that the text always
@@ -47,6 +69,19 @@ public:
     // close box and nothing else in the title bar.
     void SetUpDialog(QDialog& dlg, const QString& caption, int cx, int cy) const;
 
+    // Sets the dialog up as its description says and makes its controls in
+    // order, each below the ones before it as a template stacks them. The
+    // OK and Cancel buttons accept and reject the dialog.
+    template <std::size_t N>
+    CDialogControls Build(QDialog& dlg, const QtUi::Dialog<N>& description) const
+    {
+        SetUpDialog(dlg, QString::fromUtf8(description.pCaption), description.cx, description.cy);
+        CDialogControls controls;
+        for (const QtUi::Control& control : description.controls)
+            controls.Add(control.nId, AddControl(dlg, control));
+        return controls;
+    }
+
     void Place(QWidget& widget, int x, int y, int cx, int cy) const;
     // Static text, shown as given (no markup), top-aligned like a label.
     QLabel* AddText(QDialog& dlg, const QString& text, int x, int y, int cx, int cy,
@@ -54,17 +89,15 @@ public:
     // An icon keeps its own pixel size; only its corner comes from the units.
     QLabel* AddIcon(QDialog& dlg, int nIconId, int x, int y) const;
     QPushButton* AddButton(QDialog& dlg, const QString& text, int x, int y, int cx, int cy) const;
-    // The dialog's OK button (id 1) with OkText(), 50 x 14 units, the default
-    // button, accepting the dialog through its own accept().
-    QPushButton* AddOkButton(QDialog& dlg, int x, int y) const;
     // The text of every OK button, message boxes' included.
     static QString OkText();
-    // A horizontal rule, or a frame when cy is more than one unit, drawn
-    // sunken in the dialog's background.
-    QFrame* AddEtched(QDialog& dlg, int x, int y, int cx, int cy) const;
 
 private:
     explicit CDialogLayout(const QFontMetrics& metrics);
+
+    QWidget* AddControl(QDialog& dlg, const QtUi::Control& control) const;
+    // A horizontal rule or a frame, drawn sunken in the dialog's background.
+    QFrame* AddEtched(QDialog& dlg, QFrame::Shape shape, int x, int y, int cx, int cy) const;
 
     int m_nAvgCharWidth;
     int m_nCharHeight;

@@ -4,7 +4,6 @@
 #include <QDialog>
 #include <array>
 
-class CDialogLayout;
 class CHeroList;
 class QKeyEvent;
 class QLabel;
@@ -26,8 +25,6 @@ protected:
 private:
     static constexpr int kRows = 10;
 
-    void AddHeadings(const CDialogLayout& layout);
-    void AddRows(const CDialogLayout& layout);
     void FillRows(const CHeroList& heroes);
 
     std::array<QLabel*, kRows> m_apName{};

@@ -17,7 +17,7 @@
 #include "CGame.h"
 #include "CMenuStyle.h"
 #include "CResources.h"
-#include "Texts.h"
+#include "QtMenusAndDialogs.h"
 #include "resource.h"
 
 CQtMainFrame::CQtMainFrame()
@@ -80,19 +80,20 @@ QWidget* CQtMainFrame::ClientWidget()
     return m_pClient;
 }
 
-QAction* CQtMainFrame::AddCommand(QMenu* pMenu, const char* pText, const char* pName, unsigned nId,
-                               int nKey)
+QAction* CQtMainFrame::AddCommand(QMenu* pMenu, const QtUi::MenuEntry& item)
 {
+    QAction* pAction = pMenu->addAction(QString::fromUtf8(item.pText));
+    pAction->setObjectName(item.pName);
     // Qt shows the key of the action's shortcut itself, right of a tab.
-    const QString text = QString::fromUtf8(pText).section(QLatin1Char('\t'), 0, 0);
-    QAction* pAction = pMenu->addAction(text);
-    pAction->setObjectName(pName);
-    if (nKey != 0)
-        pAction->setShortcut(QKeySequence(nKey));
+    if (item.nKey != 0)
+        pAction->setShortcut(QKeySequence(item.nKey));
     // Also on the window itself, so that the keys work with the menus shut
     // and wherever the platform puts the menu bar.
     addAction(pAction);
-    if (nId != ID_APP_EXIT)
+    const unsigned nId = item.nId;
+    if (nId == ID_APP_EXIT)
+        connect(pAction, &QAction::triggered, this, &QWidget::close);
+    else
         connect(pAction, &QAction::triggered, this, [this, nId] { Q_EMIT Command(nId); });
     return pAction;
 }
@@ -102,26 +103,39 @@ void CQtMainFrame::CreateMenu()
     // Always in the window: the client area is measured below a one-line bar.
     menuBar()->setNativeMenuBar(false);
 
-    QMenu* pGame = menuBar()->addMenu(QString::fromUtf8(TXT_MENU_GAME));
-    auto* pMenuStyle = new CMenuStyle;
-    pMenuStyle->setParent(pGame);
-    pGame->setStyle(pMenuStyle);
-    AddCommand(pGame, TXT_MENU_GAME_NEW, "ID_GAME_NEW", ID_GAME_NEW, Qt::Key_F2);
-    pGame->addSeparator();
-    AddCommand(pGame, TXT_MENU_GAME_HEROES, "ID_GAME_HEROES", ID_GAME_HEROES, Qt::Key_F3);
-    m_pSoundAction = AddCommand(pGame, TXT_MENU_GAME_SOUND, "ID_GAME_SOUND", ID_GAME_SOUND, Qt::Key_F4);
-    m_pSoundAction->setCheckable(true);
-    pGame->addSeparator();
-    QAction* pExit = AddCommand(pGame, TXT_MENU_APP_EXIT, "ID_APP_EXIT", ID_APP_EXIT, 0);
-    connect(pExit, &QAction::triggered, this, &QWidget::close);
-
-    QMenu* pHelp = menuBar()->addMenu(QString::fromUtf8(TXT_MENU_HELP));
-    AddCommand(pHelp, TXT_MENU_HELP_RULES, "ID_HELP_RULES", ID_HELP_RULES, 0);
-    pHelp->addSeparator();
-    AddCommand(pHelp, TXT_MENU_APP_ABOUT, "ID_APP_ABOUT", ID_APP_ABOUT, 0);
-    // F1 works although the item shows no key.
-    auto* pF1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(pF1, &QShortcut::activated, this, [this] { Q_EMIT Command(ID_HELP_RULES); });
+    QMenu* pMenu = nullptr;
+    for (const QtUi::MenuEntry& entry : QtUi::kMainMenu) {
+        switch (entry.kind) {
+        case QtUi::MenuEntryKind::Popup:
+            pMenu = menuBar()->addMenu(QString::fromUtf8(entry.pText));
+            break;
+        case QtUi::MenuEntryKind::EndPopup:
+            pMenu = nullptr;
+            break;
+        case QtUi::MenuEntryKind::Separator:
+            pMenu->addSeparator();
+            break;
+        case QtUi::MenuEntryKind::Item:
+            if (entry.nId == ID_GAME_SOUND) {
+                auto* pMenuStyle = new CMenuStyle;
+                pMenuStyle->setParent(pMenu);
+                pMenu->setStyle(pMenuStyle);
+                m_pSoundAction = AddCommand(pMenu, entry);
+                m_pSoundAction->setCheckable(true);
+            } else {
+                AddCommand(pMenu, entry);
+            }
+            break;
+        }
+    }
+    // The keys the menu does not show (F1) work although no item shows them.
+    for (const QtUi::Accelerator& key : QtUi::kMainKeys) {
+        if (QtUi::MenuShowsKey(key))
+            continue;
+        auto* pShortcut = new QShortcut(QKeySequence(key.nKey), this);
+        const unsigned nId = key.nId;
+        connect(pShortcut, &QShortcut::activated, this, [this, nId] { Q_EMIT Command(nId); });
+    }
 
     // Esc as a window shortcut reaches the frame wherever the focus is,
     // but not while a menu or a dialog has the keyboard.

@@ -15,6 +15,9 @@ class CDC;
 class QAction;
 class QMenu;
 class QWindow;
+namespace QtUi {
+struct MenuEntry;
+}
 
 // The main window: a one-line menu over the 308 x 348 client area, fixed in
 // size, centred at every start. It reports mouse releases, blink ticks and
@@ -78,7 +81,7 @@ protected:
 private:
     void MoveToCentre();
     void CreateMenu();
-    QAction* AddCommand(QMenu* pMenu, const char* pText, const char* pName, unsigned nId, int nKey);
+    QAction* AddCommand(QMenu* pMenu, const QtUi::MenuEntry& item);
     static bool IsWayland();
     void OnStatesReported(QWindow* pWindow);
     void Remake();

@@ -12,8 +12,6 @@
 #include "CAppController.h"
 #include "CDialogLayout.h"
 #include "CGbk.h"
-#include "Texts.h"
-#include "resource.h"
 
 class CQtNewHeroDlg::CNameValidator : public QValidator {
 public:
@@ -35,24 +33,11 @@ private:
 
 CQtNewHeroDlg::CQtNewHeroDlg(QWidget* pParent) : QDialog(pParent)
 {
-    const CDialogLayout layout;
-    layout.SetUpDialog(*this, QString::fromUtf8(TXT_NEW_HERO_CAPTION), 187, 91);
-    layout.AddIcon(*this, IDI_HERO, 11, 10);
-    layout.AddText(*this, QString::fromUtf8(TXT_NEW_HERO_LINE1), 45, 10, 125, 8);
-    layout.AddText(*this, QString::fromUtf8(TXT_NEW_HERO_LINE2), 45, 25, 85, 8);
-
-    m_pNameEdit = new QLineEdit(this);
-    m_pNameEdit->setObjectName(QStringLiteral("IDC_NAME"));
-    layout.Place(*m_pNameEdit, 45, 40, 116, 14);
+    const CDialogControls controls = CDialogLayout().Build(*this, QtUi::kNewHero);
+    m_pNameEdit = controls.Get<QLineEdit>(IDC_NAME);
     m_pValidator = new CNameValidator(m_pNameEdit);
     m_pNameEdit->setValidator(m_pValidator);
     connect(m_pNameEdit, &QLineEdit::inputRejected, this, &CQtNewHeroDlg::OnInputRejected);
-
-    layout.AddOkButton(*this, 45, 65);
-
-    QPushButton* pCancel = layout.AddButton(*this, QString::fromUtf8(TXT_BUTTON_CANCEL), 110, 65, 50, 14);
-    pCancel->setObjectName(QStringLiteral("IDCANCEL"));
-    connect(pCancel, &QPushButton::clicked, this, &CQtNewHeroDlg::reject);
 }
 
 int CQtNewHeroDlg::DoModal()

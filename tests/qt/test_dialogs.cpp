@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QFontMetrics>
+#include <QFrame>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -28,6 +29,7 @@
 #include "CQtRulesDlg.h"
 #include "Texts.h"
 #include "NamedCase.h"
+#include "QtMenusAndDialogs.h"
 
 namespace {
 
@@ -469,6 +471,88 @@ TEST(Dialogs, NameEditSitsWhereItsTemplatePutsIt)
     const CDialogLayout layout;
     EXPECT_EQ(dlg.findChild<QLineEdit*>(QStringLiteral("IDC_NAME"))->geometry(),
               layout.MapRect(45, 40, 116, 14));
+}
+
+// Every dialog holds the controls its description lists, in the same order
+// (the first on top), each of its kind, where its rectangle puts it and
+// with its text.
+TEST(Dialogs, HoldTheDescribedControlsWhereTheDescriptionPutsThem)
+{
+    static const CHeroList s_heroes;
+    struct SCase {
+        const char* pName;
+        std::function<std::unique_ptr<QDialog>()> make;
+        std::vector<QtUi::Control> controls;
+    };
+    const auto list = [](const auto& dialog) {
+        return std::vector<QtUi::Control>(dialog.controls.begin(), dialog.controls.end());
+    };
+    const std::vector<SCase> cases = {
+        {"name", [] { return std::make_unique<CQtNewHeroDlg>(); }, list(QtUi::kNewHero)},
+        {"board", [] { return std::make_unique<CQtHeroBoardDlg>(s_heroes); }, list(QtUi::kHeroBoard)},
+        {"about", [] { return std::make_unique<CQtAboutDlg>(); }, list(QtUi::kAboutBox)},
+        {"rules", [] { return std::make_unique<CQtRulesDlg>(); }, list(QtUi::kRules)},
+    };
+    const CDialogLayout layout;
+    using QtUi::ControlKind;
+    for (const SCase& c : cases) {
+        SCOPED_TRACE(c.pName);
+        const std::unique_ptr<QDialog> pDlg = c.make();
+        // Children run bottom first: the description's order backwards.
+        std::vector<QWidget*> widgets;
+        for (QObject* pChild : pDlg->children()) {
+            if (auto* pWidget = qobject_cast<QWidget*>(pChild))
+                widgets.insert(widgets.begin(), pWidget);
+        }
+        ASSERT_EQ(widgets.size(), c.controls.size());
+        for (std::size_t i = 0; i < widgets.size(); ++i) {
+            SCOPED_TRACE(i);
+            const QtUi::Control& control = c.controls[i];
+            QWidget* pWidget = widgets[i];
+            const QRect rect = layout.MapRect(control.x, control.y, control.cx, control.cy);
+            if (control.kind == ControlKind::Icon)
+                EXPECT_EQ(pWidget->pos(), rect.topLeft());
+            else
+                EXPECT_EQ(pWidget->geometry(), rect);
+            const QString text = QString::fromUtf8(control.pText);
+            switch (control.kind) {
+            case ControlKind::Text: {
+                auto* pLabel = qobject_cast<QLabel*>(pWidget);
+                ASSERT_NE(pLabel, nullptr);
+                EXPECT_EQ(pLabel->text(), text);
+                EXPECT_EQ(pLabel->alignment() & Qt::AlignHorizontal_Mask, control.align);
+                break;
+            }
+            case ControlKind::Icon:
+                ASSERT_NE(qobject_cast<QLabel*>(pWidget), nullptr);
+                EXPECT_FALSE(qobject_cast<QLabel*>(pWidget)->pixmap().isNull());
+                break;
+            case ControlKind::Button:
+            case ControlKind::DefaultButton: {
+                auto* pButton = qobject_cast<QPushButton*>(pWidget);
+                ASSERT_NE(pButton, nullptr);
+                EXPECT_EQ(pButton->text(), text);
+                EXPECT_EQ(pButton->isDefault(), control.kind == ControlKind::DefaultButton);
+                break;
+            }
+            case ControlKind::Edit:
+                EXPECT_NE(qobject_cast<QLineEdit*>(pWidget), nullptr);
+                break;
+            case ControlKind::TextBox:
+                EXPECT_NE(qobject_cast<QPlainTextEdit*>(pWidget), nullptr);
+                EXPECT_EQ(pWidget->focusPolicy(), Qt::NoFocus);
+                break;
+            case ControlKind::Rule:
+            case ControlKind::Frame: {
+                auto* pFrame = qobject_cast<QFrame*>(pWidget);
+                ASSERT_NE(pFrame, nullptr);
+                EXPECT_EQ(pFrame->frameShape(),
+                          control.kind == ControlKind::Rule ? QFrame::HLine : QFrame::Box);
+                break;
+            }
+            }
+        }
+    }
 }
 
 }  // namespace
