@@ -229,7 +229,7 @@ void CGame::ShowSelected()
     m_bShown = true;
 }
 
-void CGame::OnBlinkTimer(std::uint32_t)
+void CGame::OnBlinkTimer()
 {
     if (m_bShown)
         HideSelected();
@@ -237,7 +237,7 @@ void CGame::OnBlinkTimer(std::uint32_t)
         ShowSelected();
 }
 
-void CGame::OnRightClick(std::uint32_t, std::int32_t, std::int32_t)
+void CGame::OnRightClick()
 {
     if (!m_bSelected)
         return;
@@ -246,7 +246,7 @@ void CGame::OnRightClick(std::uint32_t, std::int32_t, std::int32_t)
     m_bSelected = false;
 }
 
-void CGame::OnClick(std::uint32_t, std::int32_t x, std::int32_t y)
+void CGame::OnClick(std::int32_t x, std::int32_t y)
 {
     std::int32_t row = 0, col = 0;
     if (!CBoardGeometry::CellAt(x, y, row, col))

@@ -11,7 +11,7 @@ constexpr std::uint8_t CELL_EMPTY = 0;
 constexpr std::uint8_t CELL_WALL = 8;
 constexpr std::uint8_t CELL_VISITED = 0x80;
 
-constexpr unsigned BLINK_TIMER_ID = 128;
+// How long each phase of a selected ball's blink lasts.
 constexpr unsigned BLINK_INTERVAL_MS = 500;
 
 // The one game: board with its wall ring, counters, preview queue, selection
@@ -32,9 +32,11 @@ public:
 
     // Turns and commands.
     void NewGame();
-    void OnClick(std::uint32_t flags, std::int32_t x, std::int32_t y);
-    void OnRightClick(std::uint32_t flags, std::int32_t x, std::int32_t y);
-    void OnBlinkTimer(std::uint32_t id);
+    // A left click at (x, y) in client pixels; outside the squares it does nothing.
+    void OnClick(std::int32_t x, std::int32_t y);
+    // A right click anywhere drops the selection.
+    void OnRightClick();
+    void OnBlinkTimer();
 
     // Sound switch.
     bool IsSoundOn() const { return m_bSound; }

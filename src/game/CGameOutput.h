@@ -8,6 +8,21 @@
 // notice and the top-ten list. The app binds it to the real panels and
 // dialogs, orvo-trace to recorders, the unit tests to small fakes. The engine
 // reads nothing back but the tick count and the result of TryEnter.
+//
+//     class CPrintingOutput : public CGameOutput {
+//         void DrawCell(int row, int col, std::uint8_t value) override
+//         {
+//             std::printf("draw %d %d %d\n", row, col, value);
+//         }
+//         void StartBlinkTimer() override { m_bBlinking = true; }  // then call OnBlinkTimer
+//         bool TryEnter(int, int) override { return false; }      // no top ten
+//         // ... the other calls likewise
+//     };
+//     CPrintingOutput out;
+//     CGame game;
+//     game.SetOutput(&out);
+//     game.NewGame();  // seeds, clears the board, drops three balls: draw, push, ...
+//     game.OnClick(CBoardGeometry::CentreX(5), CBoardGeometry::CentreY(5));
 class CGameOutput {
 public:
     virtual ~CGameOutput() = default;

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "AppIdentity.h"
+#include "CGbk.h"
 #include "CProfile.h"
 #include "resource.h"
 
@@ -98,6 +100,11 @@ bool CHeroList::Ranks(std::int32_t balls) const
     return GetCount() < kMaxRecords || balls > m_records.back()->GetBalls();
 }
 
+std::string CHeroList::PresetName()
+{
+    return CGbk::Utf8ToGbk(ORVO_APP_TITLE).value_or(std::string());
+}
+
 bool CHeroList::Merge(const CHeroRecord& record)
 {
     if (!Ranks(record.GetBalls()))
@@ -113,7 +120,7 @@ bool CHeroList::TryEnter(std::int32_t balls, std::int32_t score)
     if (!Ranks(balls) || !m_pPrompt)
         return false;
     m_pPrompt->PlayEffect(IDR_WAVE_HERO);
-    std::string name = kPresetName;
+    std::string name = PresetName();
     if (!m_pPrompt->AskName(name))
         return false;
     CHeroRecord record;

@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "AppIdentity.h"
 #include "CHeroRecord.h"
 #include "CProfile.h"
 
@@ -34,8 +33,9 @@ public:
 class CHeroList {
 public:
     static constexpr int kMaxRecords = 10;
-    // The name dialog opens with the game's title, ready to be typed over.
-    static constexpr const char* kPresetName = ORVO_APP_TITLE;
+    // The name dialog opens with the game's title, ready to be typed over:
+    // in GBK bytes, as every name the list keeps.
+    static std::string PresetName();
 
     CHeroList() = default;
     virtual ~CHeroList() = default;

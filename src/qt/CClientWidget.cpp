@@ -5,13 +5,14 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 
+#include "CAppInput.h"
 #include "CDC.h"
-#include "CQtMainFrame.h"
 #include "CStartupProbe.h"
 
-CClientWidget::CClientWidget(CQtMainFrame& frame) : QWidget(&frame), m_frame(frame)
+CClientWidget::CClientWidget(QWidget& parent, CAppInput& input) : QWidget(&parent), m_input(input)
 {
     setFixedSize(kWidth, kHeight);
     // Every pixel comes from the surface; nothing needs erasing first.
@@ -29,7 +30,7 @@ void CClientWidget::paintEvent(QPaintEvent* pEvent)
 {
     if (!m_bShowOnly) {
         CDC dc(Surface());
-        m_frame.OnPaint(dc);
+        m_input.OnPaint(dc);
     }
     const CSurface& surface = Surface();
     const QImage image(reinterpret_cast<const uchar*>(surface.Bits()), surface.Width(),
@@ -43,17 +44,20 @@ void CClientWidget::paintEvent(QPaintEvent* pEvent)
     CStartupProbe::OnPainted();
 }
 
+int CClientWidget::Scale() const
+{
+    return std::max(1, qRound(devicePixelRatioF()));
+}
+
 void CClientWidget::mouseReleaseEvent(QMouseEvent* pEvent)
 {
-    // A press made here and released elsewhere belongs to whatever lies
-    // under the pointer, not to the board.
-    const QPointF pos = pEvent->position();
+    // Qt gives logical pixels, in fractions on a dense screen; the input
+    // takes the device pixel under the pointer.
+    const QPointF pos = pEvent->position() * Scale();
     const int x = static_cast<int>(std::floor(pos.x()));
     const int y = static_cast<int>(std::floor(pos.y()));
-    if (!rect().contains(x, y))
-        return;
     if (pEvent->button() == Qt::LeftButton)
-        m_frame.OnLButtonUp(x, y);
+        m_input.OnClick(x, y);
     else if (pEvent->button() == Qt::RightButton)
-        m_frame.OnRButtonUp(x, y);
+        m_input.OnRightClick(x, y);
 }

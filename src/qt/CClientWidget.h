@@ -5,16 +5,19 @@
 
 #include "CClientWindow.h"
 
-class CQtMainFrame;
+class CAppInput;
 
 // The main window's client area: shows the 308 x 348 surface the panels draw
 // on, pixel for pixel (scaled by a whole factor on a dense screen), and
-// hands paint requests and mouse releases to the frame.
+// hands paint requests and mouse releases, in device pixels, to the input.
 class CClientWidget : public QWidget, public CClientWindow {
     Q_OBJECT
 
 public:
-    explicit CClientWidget(CQtMainFrame& frame);
+    CClientWidget(QWidget& parent, CAppInput& input);
+
+    // Device pixels per surface pixel: the screen's whole factor.
+    int Scale() const;
 
 protected:
     // The panels have just drawn rc: put it on the screen before returning,
@@ -25,7 +28,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* pEvent) override;
 
 private:
-    CQtMainFrame& m_frame;
+    CAppInput& m_input;
     // Set while an immediate update is shown: the surface already holds the
     // picture, and drawing the game anew would undo a blink's hidden phase.
     bool m_bShowOnly = false;

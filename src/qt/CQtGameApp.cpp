@@ -99,28 +99,13 @@ CProfile* CQtGameApp::OpenProfile()
     return m_pProfile.get();
 }
 
-CAppWindow* CQtGameApp::CreateMainWindow()
+CAppWindow* CQtGameApp::CreateMainWindow(CAppInput& input)
 {
-    m_pMainWnd = new CQtMainFrame;
+    m_pMainWnd = new CQtMainFrame(input);
     // Closing deletes the frame; nothing may draw on it after that.
     connect(m_pMainWnd, &QObject::destroyed, this, [this] { m_controller.OnMainWindowClosed(); });
-    ConnectMainFrame();
     m_pMainWnd->CenterWindow();
     return m_pMainWnd;
-}
-
-void CQtGameApp::ConnectMainFrame()
-{
-    CQtMainFrame* pFrame = m_pMainWnd;
-    CAppController& controller = m_controller;
-    pFrame->SetPainter([&controller](CDC& dc) { controller.OnPaint(dc); });
-    connect(pFrame, &CQtMainFrame::LButtonUp, this,
-            [&controller](int x, int y) { controller.OnClick(x, y); });
-    connect(pFrame, &CQtMainFrame::RButtonUp, this,
-            [&controller](int x, int y) { controller.OnRightClick(x, y); });
-    connect(pFrame, &CQtMainFrame::BlinkTick, this, [&controller] { controller.OnBlinkTimer(); });
-    connect(pFrame, &CQtMainFrame::Command, this,
-            [&controller](unsigned nId) { controller.OnCommand(nId); });
 }
 
 void CQtGameApp::ShowNotice(NoticeKind kind, const std::string& caption, const std::string& text)

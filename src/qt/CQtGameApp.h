@@ -18,8 +18,7 @@ class QSocketNotifier;
 
 // The application object on Qt: the shell that CAppController runs in. It
 // brings the single-instance socket, the settings file's place, the main
-// window and the dialogs, and wires the window's clicks, ticks and commands
-// to the controller.
+// window (which reports to the controller itself) and the dialogs.
 class CQtGameApp : public QObject, private CAppShell {
     Q_OBJECT
 
@@ -41,9 +40,7 @@ public:
     void SetInstanceName(const QString& strName) { m_strInstanceName = strName; }
     void SetProfilePath(const QString& strPath) { m_strProfilePath = strPath; }
 
-    // False when the program must end at once, with ExitCode(): another
-    // instance runs (woken, or found not answering) or no window could be
-    // made.
+    // CAppController::InitInstance, and a trim of the heap once it is up.
     bool InitInstance();
     int ExitCode() const { return m_controller.ExitCode(); }
 
@@ -56,14 +53,12 @@ private:
     // CAppShell
     OtherInstance WakeOtherInstance() override;
     CProfile* OpenProfile() override;
-    CAppWindow* CreateMainWindow() override;
+    CAppWindow* CreateMainWindow(CAppInput& input) override;
     void ShowNotice(NoticeKind kind, const std::string& caption, const std::string& text) override;
     bool AskName(std::string& name) override;
     void ShowHeroBoard(const CHeroList& heroes) override;
     void ShowRules(const std::string& text) override;
     void ShowAbout() override;
-
-    void ConnectMainFrame();
 
     CAlsaPlayer m_player;
     CAppController m_controller{*this, m_player};

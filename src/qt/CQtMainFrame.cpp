@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
@@ -14,13 +15,12 @@
 
 #include "AppIdentity.h"
 #include "CClientWidget.h"
-#include "CGame.h"
 #include "CMenuStyle.h"
 #include "CResources.h"
 #include "QtMenusAndDialogs.h"
 #include "resource.h"
 
-CQtMainFrame::CQtMainFrame()
+CQtMainFrame::CQtMainFrame(CAppInput& input) : m_input(input)
 {
     setObjectName("CQtMainFrame");
     setWindowTitle(QString::fromUtf8(ORVO_APP_TITLE));
@@ -33,14 +33,15 @@ CQtMainFrame::CQtMainFrame()
                    Qt::WindowCloseButtonHint);
     setAttribute(Qt::WA_DeleteOnClose);
 
-    m_pClient = new CClientWidget(*this);
+    m_pClient = new CClientWidget(*this, m_input);
     setCentralWidget(m_pClient);
     CreateMenu();
     // The window is exactly menu bar plus client area, and stays so.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    m_blinkTimer.setInterval(BLINK_INTERVAL_MS);
-    connect(&m_blinkTimer, &QTimer::timeout, this, &CQtMainFrame::OnTimer);
+    m_pBlinkTimer = new QTimer(this);
+    m_pBlinkTimer->setObjectName(QStringLiteral("BLINK_TIMER_ID"));
+    connect(m_pBlinkTimer, &QTimer::timeout, this, &CQtMainFrame::OnTimer);
 }
 
 CQtMainFrame::~CQtMainFrame() = default;
@@ -75,6 +76,11 @@ CClientWindow& CQtMainFrame::ClientWindow()
     return *m_pClient;
 }
 
+int CQtMainFrame::Scale() const
+{
+    return m_pClient->Scale();
+}
+
 QWidget* CQtMainFrame::ClientWidget()
 {
     return m_pClient;
@@ -94,7 +100,7 @@ QAction* CQtMainFrame::AddCommand(QMenu* pMenu, const QtUi::MenuEntry& item)
     if (nId == ID_APP_EXIT)
         connect(pAction, &QAction::triggered, this, &QWidget::close);
     else
-        connect(pAction, &QAction::triggered, this, [this, nId] { Q_EMIT Command(nId); });
+        connect(pAction, &QAction::triggered, this, [this, nId] { m_input.OnCommand(nId); });
     return pAction;
 }
 
@@ -134,7 +140,7 @@ void CQtMainFrame::CreateMenu()
             continue;
         auto* pShortcut = new QShortcut(QKeySequence(key.nKey), this);
         const unsigned nId = key.nId;
-        connect(pShortcut, &QShortcut::activated, this, [this, nId] { Q_EMIT Command(nId); });
+        connect(pShortcut, &QShortcut::activated, this, [this, nId] { m_input.OnCommand(nId); });
     }
 
     // Esc as a window shortcut reaches the frame wherever the focus is,
@@ -248,36 +254,42 @@ void CQtMainFrame::Remake()
         show();
 }
 
-void CQtMainFrame::StartBlinkTimer()
+void CQtMainFrame::StartBlinkTimer(unsigned nIntervalMs)
 {
-    m_blinkTimer.start();
+    m_pBlinkTimer->start(static_cast<int>(nIntervalMs));
 }
 
 void CQtMainFrame::StopBlinkTimer()
 {
-    m_blinkTimer.stop();
+    m_pBlinkTimer->stop();
 }
 
 void CQtMainFrame::OnTimer()
 {
-    if (m_blinkTimer.isActive())
-        emit BlinkTick();
+    // A tick already queued when the timer stopped is not the blink's.
+    if (m_pBlinkTimer->isActive())
+        m_input.OnBlinkTimer();
 }
 
-void CQtMainFrame::OnPaint(CDC& dc)
+void CQtMainFrame::keyPressEvent(QKeyEvent* pEvent)
 {
-    if (m_painter)
-        m_painter(dc);
-}
-
-void CQtMainFrame::OnLButtonUp(int x, int y)
-{
-    emit LButtonUp(x, y);
-}
-
-void CQtMainFrame::OnRButtonUp(int x, int y)
-{
-    emit RButtonUp(x, y);
+    static const struct {
+        int nQtKey;
+        CKey key;
+    } kKeys[] = {
+        {Qt::Key_Left, CKey::Left},       {Qt::Key_Right, CKey::Right},
+        {Qt::Key_Up, CKey::Up},           {Qt::Key_Down, CKey::Down},
+        {Qt::Key_Space, CKey::Space},     {Qt::Key_Return, CKey::Enter},
+        {Qt::Key_Enter, CKey::Enter},     {Qt::Key_Backspace, CKey::Backspace},
+        {Qt::Key_Delete, CKey::Delete},
+    };
+    for (const auto& k : kKeys) {
+        if (pEvent->key() == k.nQtKey) {
+            m_input.OnKey(k.key);
+            return;
+        }
+    }
+    QMainWindow::keyPressEvent(pEvent);
 }
 
 void CQtMainFrame::HideToTray()

@@ -3,15 +3,13 @@
 
 #include <QApplication>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QToolTip>
 #include <QValidator>
 
-#include "AppIdentity.h"
-#include "CAppController.h"
 #include "CDialogLayout.h"
-#include "CGbk.h"
+#include "CHeroRecord.h"
+#include "Texts.h"
 
 class CQtNewHeroDlg::CNameValidator : public QValidator {
 public:
@@ -43,27 +41,16 @@ CQtNewHeroDlg::CQtNewHeroDlg(QWidget* pParent) : QDialog(pParent)
 int CQtNewHeroDlg::DoModal()
 {
     // Setting the text bypasses the validator, so even an over-long preset
-    // shows as it is, and can be shortened; OK refuses it until it fits.
-    m_pNameEdit->setText(QString::fromStdString(CGbk::GbkToUtf8(m_strName)));
+    // shows as it is, and can be shortened.
+    m_pNameEdit->setText(QString::fromStdString(m_strName));
     m_pNameEdit->selectAll();
     m_pNameEdit->setFocus();
     return exec();
 }
 
-QString CQtNewHeroDlg::RefusalText(CHeroRecord::NameFit fit)
-{
-    return QString::fromStdString(CAppController::NameRefusal(fit));
-}
-
 void CQtNewHeroDlg::accept()
 {
-    std::string name;
-    const CHeroRecord::NameFit fit = CHeroRecord::FitName(m_pNameEdit->text().toStdString(), &name);
-    if (fit != CHeroRecord::NameFit::Fits) {
-        FailOnName(RefusalText(fit));
-        return;
-    }
-    m_strName = name;
+    m_strName = m_pNameEdit->text().toStdString();
     QDialog::accept();
 }
 
@@ -74,15 +61,5 @@ void CQtNewHeroDlg::OnInputRejected()
         return;
     }
     QToolTip::showText(m_pNameEdit->mapToGlobal(QPoint(0, m_pNameEdit->height())),
-                       RefusalText(CHeroRecord::NameFit::Unstorable), m_pNameEdit);
-}
-
-void CQtNewHeroDlg::FailOnName(const QString& message)
-{
-    QMessageBox box(QMessageBox::Warning, QString::fromUtf8(ORVO_APP_TITLE), message,
-                    QMessageBox::Ok, this);
-    box.button(QMessageBox::Ok)->setText(CDialogLayout::OkText());
-    box.exec();
-    m_pNameEdit->setFocus();
-    m_pNameEdit->selectAll();
+                       QString::fromUtf8(TXT_NAME_UNSTORABLE), m_pNameEdit);
 }

@@ -5,13 +5,12 @@
 #include <QString>
 #include <string>
 
-#include "CHeroRecord.h"
-
 class QLineEdit;
 
 // Asks a player whose result made the top ten for a name. The caller presets
-// m_strName and reads it back after OK; it holds GBK bytes both ways, and
-// is left alone unless the dialog ends with OK.
+// m_strName and reads back what was typed after OK; it holds UTF-8 both
+// ways, and is left alone unless the dialog ends with OK. Whether the name
+// can be kept is the caller's to decide.
 class CQtNewHeroDlg : public QDialog {
     Q_OBJECT
 
@@ -22,13 +21,10 @@ public:
     // QDialog::Accepted on OK.
     int DoModal();
 
-    // The warning for a name that cannot be kept, by why.
-    static QString RefusalText(CHeroRecord::NameFit fit);
-
     std::string m_strName;
 
 public slots:
-    // OK: keeps the name if it can be stored, otherwise says why and stays.
+    // OK: takes the text as it stands.
     void accept() override;
 
 private:
@@ -37,7 +33,6 @@ private:
     class CNameValidator;
 
     void OnInputRejected();
-    void FailOnName(const QString& message);
 
     CNameValidator* m_pValidator;
     QLineEdit* m_pNameEdit;

@@ -4,14 +4,18 @@
 #include <cstdio>
 
 #include "AppIdentity.h"
+#include "CClientWindow.h"
 #include "CGame.h"
+#include "CGbk.h"
 #include "Texts.h"
 #include "resource.h"
 
-CAppController::CAppController(CAppShell& shell, CSoundPlayer& player) : m_shell(shell)
+CAppController::CAppController(CAppShell& shell, CSoundPlayer& player)
+    : m_shell(shell), m_session(*this, *this, &player)
 {
-    SetSoundPlayer(&player);
 }
+
+CAppController::~CAppController() = default;
 
 bool CAppController::InitInstance()
 {
@@ -25,13 +29,13 @@ bool CAppController::InitInstance()
         return false;
     }
     CProfile* pProfile = m_shell.OpenProfile();
-    LoadSettings(pProfile ? *pProfile : m_noProfile);
+    m_session.LoadSettings(pProfile ? *pProfile : m_noProfile);
 
-    m_pWindow = m_shell.CreateMainWindow();
+    m_pWindow = m_shell.CreateMainWindow(*this);
     if (!m_pWindow)
         return false;
     m_pWindow->SetSoundChecked(Game().IsSoundOn());
-    View().Attach(&m_pWindow->ClientWindow());
+    m_session.View().Attach(&m_pWindow->ClientWindow());
     // The first three balls fall while the window is still hidden.
     Game().NewGame();
     m_pWindow->Show();
@@ -51,28 +55,52 @@ void CAppController::TellOtherDoesNotAnswer()
 
 void CAppController::OnMainWindowClosed()
 {
-    View().Attach(nullptr);
+    m_session.View().Attach(nullptr);
     m_pWindow = nullptr;
 }
 
 void CAppController::OnPaint(CDC& dc)
 {
-    View().Paint(dc, Game());
+    m_session.View().Paint(dc, Game());
+}
+
+bool CAppController::ToClientPixels(int nScale, int& x, int& y)
+{
+    // A press made in the client area and released elsewhere belongs to
+    // whatever lies under the pointer, not to the board.
+    if (nScale < 1 || x < 0 || y < 0 || x >= CClientWindow::kWidth * nScale ||
+        y >= CClientWindow::kHeight * nScale)
+        return false;
+    x /= nScale;
+    y /= nScale;
+    return true;
+}
+
+bool CAppController::ClientPoint(int& x, int& y) const
+{
+    return ToClientPixels(m_pWindow ? m_pWindow->Scale() : 1, x, y);
 }
 
 void CAppController::OnClick(int x, int y)
 {
-    Game().OnClick(0, x, y);
+    if (ClientPoint(x, y))
+        Game().OnClick(x, y);
 }
 
 void CAppController::OnRightClick(int x, int y)
 {
-    Game().OnRightClick(0, x, y);
+    if (ClientPoint(x, y))
+        Game().OnRightClick();
+}
+
+void CAppController::OnKey(CKey)
+{
+    // The board is played with the mouse alone, so far.
 }
 
 void CAppController::OnBlinkTimer()
 {
-    Game().OnBlinkTimer(BLINK_TIMER_ID);
+    Game().OnBlinkTimer();
 }
 
 bool CAppController::OnCommand(unsigned nId)
@@ -115,7 +143,10 @@ void CAppController::OnGameNew()
 
 void CAppController::OnGameSound()
 {
-    const bool bOn = SwitchSound();
+    CProfileError why = CProfileError::None;
+    const bool bOn = m_session.SwitchSound(why);
+    if (why != CProfileError::None)
+        TellSaveFailure(TXT_SOUND_SAVE_FAILED, why);
     if (m_pWindow)
         m_pWindow->SetSoundChecked(bOn);
 }
@@ -124,7 +155,7 @@ void CAppController::OnGameHeroes()
 {
     // The board shows what the file holds now, other games' entries too.
     Heroes().Load();
-    if (Profile() && Profile()->IsOversized())
+    if (m_session.Profile() && m_session.Profile()->IsOversized())
         TellOversizedOnce();
     m_shell.ShowHeroBoard(Heroes());
 }
@@ -184,6 +215,41 @@ std::string CAppController::SaveFailureReason(CProfileError why)
     return TXT_SAVE_OTHER;
 }
 
+void CAppController::DrawCell(int row, int col, std::uint8_t value)
+{
+    m_session.Drawing().DrawCell(row, col, value);
+}
+
+void CAppController::Push(std::uint8_t colour)
+{
+    m_session.Drawing().Push(colour);
+}
+
+void CAppController::SetBallsValue(int value)
+{
+    m_session.Drawing().SetBallsValue(value);
+}
+
+void CAppController::SetScoreValue(int value)
+{
+    m_session.Drawing().SetScoreValue(value);
+}
+
+void CAppController::Paint()
+{
+    m_session.Drawing().Paint();
+}
+
+void CAppController::PlayEffect(std::uint16_t id)
+{
+    m_session.PlayEffect(id);
+}
+
+bool CAppController::TryEnter(int balls, int score)
+{
+    return m_session.TryEnter(balls, score);
+}
+
 void CAppController::Pause(std::uint32_t ms)
 {
     // A pause paces a step the player watches. While the window is not
@@ -201,7 +267,7 @@ std::uint32_t CAppController::GetTickCount()
 void CAppController::StartBlinkTimer()
 {
     if (m_pWindow)
-        m_pWindow->StartBlinkTimer();
+        m_pWindow->StartBlinkTimer(BLINK_INTERVAL_MS);
 }
 
 void CAppController::StopBlinkTimer()
@@ -217,17 +283,25 @@ void CAppController::ShowGameOver()
 
 bool CAppController::AskName(std::string& name)
 {
-    return m_shell.AskName(name);
+    // The dialog shows and returns UTF-8; the list keeps GBK.
+    std::string typed = CGbk::GbkToUtf8(name);
+    for (;;) {
+        if (!m_shell.AskName(typed))
+            return false;
+        std::string gbk;
+        const CHeroRecord::NameFit fit = CHeroRecord::FitName(typed, &gbk);
+        if (fit == CHeroRecord::NameFit::Fits) {
+            name = gbk;
+            return true;
+        }
+        // Asked again with what was typed, to be mended rather than retyped.
+        m_shell.ShowNotice(CAppShell::NoticeKind::Warning, ORVO_APP_TITLE, NameRefusal(fit));
+    }
 }
 
 void CAppController::ReportSaveFailure(CProfileError why)
 {
     TellSaveFailure(TXT_SAVE_FAILED, why);
-}
-
-void CAppController::ReportSoundSaveFailure(CProfileError why)
-{
-    TellSaveFailure(TXT_SOUND_SAVE_FAILED, why);
 }
 
 void CAppController::TellSaveFailure(const char* pWhat, CProfileError why)

@@ -12,13 +12,11 @@ const char* const kSoundKey = "PlaySound";
 
 }  // namespace
 
-// The base keeps only references to the view and the game; nothing is drawn
-// before the members exist.
-CGameSession::CGameSession()
-    : CViewOutput(m_view, m_game), m_view(CGameView::LoadBallStrip())
+CGameSession::CGameSession(CGameOutput& output, CHeroPrompt& prompt, CSoundPlayer* pPlayer)
+    : m_view(CGameView::LoadBallStrip()), m_pPlayer(pPlayer)
 {
-    m_game.SetOutput(this);
-    m_heroes.SetPrompt(this);
+    m_game.SetOutput(&output);
+    m_heroes.SetPrompt(&prompt);
 }
 
 // Nothing may reach the binding while it is being torn down.
@@ -56,13 +54,14 @@ void CGameSession::LoadSettings(CProfile& profile)
     m_heroes.Load();
 }
 
-bool CGameSession::SwitchSound()
+bool CGameSession::SwitchSound(CProfileError& why)
 {
+    why = CProfileError::None;
     const bool bOn = !m_game.IsSoundOn();
     m_game.SetSound(bOn);
     if (bOn && m_pPlayer)
         m_pPlayer->Reset();
     if (m_pProfile && !m_pProfile->WriteInt(kConfigSection, kSoundKey, bOn ? 1 : 0))
-        ReportSoundSaveFailure(m_pProfile->GetLastWriteError());
+        why = m_pProfile->GetLastWriteError();
     return bOn;
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "CDialog.h"
 
+#include "CenterWindow.h"
+
 HWND CDialog::s_hDefaultOwner = nullptr;
 
 INT_PTR CDialog::DoModal()
@@ -23,18 +25,13 @@ BOOL CDialog::OnInitDialog()
 // Over the middle of the owner, or of the screen's work area without one.
 void CDialog::CenterOnOwner() const
 {
-    RECT area{}, dialog{};
+    RECT area{};
     HWND hOwner = GetWindow(m_hWnd, GW_OWNER);
     if (hOwner && IsWindowVisible(hOwner))
         GetWindowRect(hOwner, &area);
     else
         SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-    GetWindowRect(m_hWnd, &dialog);
-    const int width = dialog.right - dialog.left;
-    const int height = dialog.bottom - dialog.top;
-    SetWindowPos(m_hWnd, nullptr, area.left + (area.right - area.left - width) / 2,
-                 area.top + (area.bottom - area.top - height) / 2, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    CenterWindowIn(m_hWnd, area);
 }
 
 bool CDialog::DoDataExchange(bool)

@@ -46,14 +46,13 @@ CProfile* CGameApp::OpenProfile()
     return m_pProfile.get();
 }
 
-CAppWindow* CGameApp::CreateMainWindow()
+CAppWindow* CGameApp::CreateMainWindow(CAppInput& input)
 {
     if (!CMainFrame::RegisterWindowClass(m_hInstance))
         return nullptr;
-    m_pMainWnd = std::make_unique<CMainFrame>();
+    m_pMainWnd = std::make_unique<CMainFrame>(input);
     if (!m_pMainWnd->Create(m_hInstance, ORVO_APP_TITLE, ScreenScale()))
         return nullptr;
-    m_pMainWnd->SetEvents(this);
     CDialog::SetDefaultOwner(m_pMainWnd->GetSafeHwnd());
     m_pMainWnd->CenterWindow();
     return m_pMainWnd.get();

@@ -15,18 +15,16 @@ class CProfile;
 
 // The application object on Windows: the shell that CAppController runs
 // in. It brings the window class, the settings file's place, the main
-// window, the dialogs and the message loop, and hands the window's
-// paints, clicks, ticks and commands to the controller.
-class CGameApp : private CAppShell, private CFrameEvents {
+// window (which reports to the controller itself), the dialogs and the
+// message loop.
+class CGameApp : private CAppShell {
 public:
     explicit CGameApp(HINSTANCE hInstance);
     ~CGameApp();
     CGameApp(const CGameApp&) = delete;
     CGameApp& operator=(const CGameApp&) = delete;
 
-    // False when the program must end at once: another instance runs (and
-    // has been woken, or has been found not answering), or no window could
-    // be made.
+    // CAppController::InitInstance.
     bool InitInstance();
     int Run();
     // The program's exit code: not 0 when a start found another game that
@@ -43,19 +41,12 @@ private:
     // CAppShell
     OtherInstance WakeOtherInstance() override { return m_instanceLock.Claim(); }
     CProfile* OpenProfile() override;
-    CAppWindow* CreateMainWindow() override;
+    CAppWindow* CreateMainWindow(CAppInput& input) override;
     void ShowNotice(NoticeKind kind, const std::string& caption, const std::string& text) override;
     bool AskName(std::string& name) override;
     void ShowHeroBoard(const CHeroList& heroes) override;
     void ShowRules(const std::string& text) override;
     void ShowAbout() override;
-
-    // CFrameEvents
-    void OnFramePaint(CDC& dc) override { m_controller.OnPaint(dc); }
-    void OnFrameLButtonUp(int x, int y) override { m_controller.OnClick(x, y); }
-    void OnFrameRButtonUp(int x, int y) override { m_controller.OnRightClick(x, y); }
-    void OnFrameBlinkTick() override { m_controller.OnBlinkTimer(); }
-    bool OnFrameCommand(unsigned nId) override { return m_controller.OnCommand(nId); }
 
     HINSTANCE m_hInstance;
     // Held from the first step to the very end, after the window has gone.

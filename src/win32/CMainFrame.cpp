@@ -7,10 +7,33 @@
 #include <cstring>
 
 #include "AppIdentity.h"
-#include "CGame.h"  // the blink timer's id and interval
+#include "CenterWindow.h"
 #include "WinResource.h"
 
 namespace {
+
+// The timer that makes a selected ball blink.
+constexpr UINT_PTR BLINK_TIMER_ID = 128;
+
+// The board's keys, as the window hands them on.
+bool BoardKey(WPARAM nVirtualKey, CKey& key)
+{
+    static const struct {
+        WPARAM nVirtualKey;
+        CKey key;
+    } kKeys[] = {
+        {VK_LEFT, CKey::Left},   {VK_RIGHT, CKey::Right},         {VK_UP, CKey::Up},
+        {VK_DOWN, CKey::Down},   {VK_SPACE, CKey::Space},         {VK_RETURN, CKey::Enter},
+        {VK_BACK, CKey::Backspace}, {VK_DELETE, CKey::Delete},
+    };
+    for (const auto& k : kKeys) {
+        if (k.nVirtualKey == nVirtualKey) {
+            key = k.key;
+            return true;
+        }
+    }
+    return false;
+}
 
 // The density of the monitor the window is on, or 0 where the system
 // cannot tell (before Windows 10, whose exports must not be imported).
@@ -103,14 +126,9 @@ void CMainFrame::OnDpiChanged(int nDpi, const RECT& suggested)
 
 void CMainFrame::CenterWindow()
 {
-    RECT work{}, window{};
+    RECT work{};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-    GetWindowRect(m_hWnd, &window);
-    const int width = window.right - window.left;
-    const int height = window.bottom - window.top;
-    SetWindowPos(m_hWnd, nullptr, work.left + (work.right - work.left - width) / 2,
-                 work.top + (work.bottom - work.top - height) / 2, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    CenterWindowIn(m_hWnd, work);
 }
 
 void CMainFrame::Show()
@@ -119,9 +137,9 @@ void CMainFrame::Show()
     UpdateWindow(m_hWnd);
 }
 
-void CMainFrame::StartBlinkTimer()
+void CMainFrame::StartBlinkTimer(unsigned nIntervalMs)
 {
-    SetTimer(m_hWnd, BLINK_TIMER_ID, BLINK_INTERVAL_MS, nullptr);
+    SetTimer(m_hWnd, BLINK_TIMER_ID, nIntervalMs, nullptr);
 }
 
 void CMainFrame::StopBlinkTimer()
@@ -164,8 +182,7 @@ void CMainFrame::OnPaint()
 {
     PAINTSTRUCT ps;
     HDC hDC = BeginPaint(m_hWnd, &ps);
-    if (m_pEvents)
-        m_client.Paint(hDC, [this](CDC& dc) { m_pEvents->OnFramePaint(dc); });
+    m_client.Paint(hDC, [this](CDC& dc) { m_input.OnPaint(dc); });
     EndPaint(m_hWnd, &ps);
 }
 
@@ -185,27 +202,28 @@ LRESULT CALLBACK CMainFrame::WindowProc(HWND hWnd, UINT message, WPARAM wParam, 
 
 LRESULT CMainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    const int scale = m_client.Scale();
     switch (message) {
     case WM_PAINT:
         OnPaint();
         return 0;
     case WM_LBUTTONUP:
-        if (m_pEvents)
-            m_pEvents->OnFrameLButtonUp(GET_X_LPARAM(lParam) / scale, GET_Y_LPARAM(lParam) / scale);
+        m_input.OnClick(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
         return 0;
     case WM_RBUTTONUP:
-        if (m_pEvents)
-            m_pEvents->OnFrameRButtonUp(GET_X_LPARAM(lParam) / scale, GET_Y_LPARAM(lParam) / scale);
+        m_input.OnRightClick(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
         return 0;
     case WM_TIMER:
-        if (m_pEvents && wParam == BLINK_TIMER_ID)
-            m_pEvents->OnFrameBlinkTick();
+        if (wParam == BLINK_TIMER_ID)
+            m_input.OnBlinkTimer();
         return 0;
-    case WM_KEYDOWN:
+    case WM_KEYDOWN: {
+        CKey key{};
         if (wParam == VK_ESCAPE)
             HideToTray();
+        else if (BoardKey(wParam, key))
+            m_input.OnKey(key);
         return 0;
+    }
     case WM_TRAYNOTIFY:
         OnTrayNotify(wParam, lParam);
         return 0;
@@ -221,7 +239,7 @@ LRESULT CMainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
             SendMessageA(m_hWnd, WM_CLOSE, 0, 0);
             return 0;
         }
-        if (m_pEvents && m_pEvents->OnFrameCommand(LOWORD(wParam)))
+        if (m_input.OnCommand(LOWORD(wParam)))
             return 0;
         break;
     case WM_DESTROY:

@@ -1,37 +1,22 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <cstdint>
-
 #include "CAppShell.h"
 #include "CClientArea.h"
 
-// What the main window reports to whoever plays in it. The window knows
-// nothing else of the game or the application.
-class CFrameEvents {
-public:
-    virtual void OnFramePaint(CDC& dc) = 0;
-    virtual void OnFrameLButtonUp(int x, int y) = 0;
-    virtual void OnFrameRButtonUp(int x, int y) = 0;
-    virtual void OnFrameBlinkTick() = 0;
-    // A command of the menu or the keys; false for one that is not ours.
-    virtual bool OnFrameCommand(unsigned nId) = 0;
-
-protected:
-    ~CFrameEvents() = default;
-};
-
 // The main window: a one-line menu over the 308 x 348 client area (times
 // the whole scale factor of the monitor it is on), fixed in size, centred at
-// every start.
-// Paint, mouse releases, blink ticks and commands go to its CFrameEvents; Esc hides the window into the notification area and
-// the icon's click, or a second start, brings it back.
+// every start. Paints, mouse releases (in device pixels), the board's keys,
+// blink ticks and commands go to its CAppInput; Esc hides the window into
+// the notification area and the icon's click, or a second start, brings it
+// back. It knows nothing of the game.
 class CMainFrame : public CAppWindow {
 public:
     static constexpr const char* kClassName = "OrvoWindow";
     static constexpr UINT kTrayIconId = 128;
 
-    CMainFrame() = default;
+    // input must outlive the frame.
+    explicit CMainFrame(CAppInput& input) : m_input(input) {}
     ~CMainFrame();
     CMainFrame(const CMainFrame&) = delete;
     CMainFrame& operator=(const CMainFrame&) = delete;
@@ -49,12 +34,11 @@ public:
     HWND GetSafeHwnd() const { return m_hWnd; }
     HACCEL Accelerators() const { return m_hAccel; }
     CClientArea& ClientWindow() override { return m_client; }
+    int Scale() const override { return m_client.Scale(); }
     void Show() override;
     bool IsShown() const override { return IsWindowVisible(m_hWnd) != FALSE; }
-    // Null while nobody listens: then the window only paints its background.
-    void SetEvents(CFrameEvents* pEvents) { m_pEvents = pEvents; }
 
-    void StartBlinkTimer() override;
+    void StartBlinkTimer(unsigned nIntervalMs) override;
     void StopBlinkTimer() override;
     // The menu's check mark beside the sound switch.
     void SetSoundChecked(bool bOn) override;
@@ -73,6 +57,6 @@ private:
 
     HWND m_hWnd = nullptr;
     HACCEL m_hAccel = nullptr;
+    CAppInput& m_input;
     CClientArea m_client;
-    CFrameEvents* m_pEvents = nullptr;
 };

@@ -3,8 +3,6 @@
 
 #include <algorithm>
 
-#include "AppIdentity.h"
-#include "CAppController.h"
 #include "CHeroRecord.h"
 #include "CWideText.h"
 
@@ -30,21 +28,12 @@ bool CNewHeroDlg::DoDataExchange(bool bSave)
 {
     HWND hEdit = GetDlgItem(GetSafeHwnd(), IDC_NAME);
     if (!bSave) {
-        m_strAccepted = CWideText::FromGbk(m_strName);
+        m_strAccepted = CWideText::FromUtf8(m_strName).value_or(std::wstring());
         SetWindowTextW(hEdit, m_strAccepted.c_str());
         SendMessageW(hEdit, EM_LIMITTEXT, CHeroRecord::kNameBytes, 0);
         return true;
     }
-    std::string gbk;
-    const CHeroRecord::NameFit fit = CHeroRecord::FitName(CWideText::ToUtf8(EditText()), &gbk);
-    if (fit != CHeroRecord::NameFit::Fits) {
-        const auto refusal = CWideText::FromUtf8(CAppController::NameRefusal(fit));
-        MessageBoxW(GetSafeHwnd(), refusal.value_or(std::wstring()).c_str(),
-                    L"" ORVO_APP_TITLE, MB_OK | MB_ICONEXCLAMATION);
-        SetFocus(hEdit);
-        return false;
-    }
-    m_strName = gbk;
+    m_strName = CWideText::ToUtf8(EditText());
     return true;
 }
 

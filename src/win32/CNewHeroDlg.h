@@ -6,8 +6,9 @@
 #include "CDialog.h"
 #include "WinResource.h"
 
-// Asks a player who made the top ten for a name. The name is GBK bytes,
-// as many as a record holds, whatever the system's code page.
+// Asks a player who made the top ten for a name: m_strName is the preset
+// before and what was typed after OK, in UTF-8 both ways, whatever the
+// system's code page. Whether the name can be kept is the caller's to decide.
 class CNewHeroDlg : public CDialog {
 public:
     explicit CNewHeroDlg(HWND hParent = nullptr) : CDialog(IDD_NEW_HERO, hParent) {}

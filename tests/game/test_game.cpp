@@ -39,7 +39,7 @@ TEST_F(ControllerTest, ReleasePointsMapToCellsOrNothing)
         std::fill(std::begin(cells), std::end(cells), 4);
         game.SetPosition(cells);
         out.Take();
-        game.OnClick(0, tc.x, tc.y);
+        game.OnClick(tc.x, tc.y);
         if (tc.row == 0) {
             EXPECT_TRUE(out.calls.empty()) << tc.x << ',' << tc.y;
             EXPECT_FALSE(game.IsSelected());
@@ -52,12 +52,12 @@ TEST_F(ControllerTest, ReleasePointsMapToCellsOrNothing)
 
 TEST_F(ControllerTest, SelectionBlinksFromTheHiddenPhase)
 {
-    game.OnClick(0, X(5), Y(5));
+    game.OnClick(X(5), Y(5));
     EXPECT_EQ(out.Take(), (Calls{"draw 5 5 0", "timer on"}));
     EXPECT_TRUE(game.IsSelected());
     EXPECT_FALSE(game.IsShown());
-    game.OnBlinkTimer(BLINK_TIMER_ID);
-    game.OnBlinkTimer(BLINK_TIMER_ID);
+    game.OnBlinkTimer();
+    game.OnBlinkTimer();
     EXPECT_EQ(out.Take(), (Calls{"draw 5 5 2", "draw 5 5 0"}));
     EXPECT_EQ(game.Cell(5, 5), 2) << "the blink never touches the board";
 }
@@ -65,43 +65,43 @@ TEST_F(ControllerTest, SelectionBlinksFromTheHiddenPhase)
 TEST_F(ControllerTest, ClickingABallAgainRestartsTheBlinkInEitherPhase)
 {
     for (int ticks : {0, 1}) {
-        game.OnClick(0, X(5), Y(5));
+        game.OnClick(X(5), Y(5));
         for (int i = 0; i < ticks; ++i)
-            game.OnBlinkTimer(BLINK_TIMER_ID);
+            game.OnBlinkTimer();
         out.Take();
-        game.OnClick(0, X(5), Y(5));
+        game.OnClick(X(5), Y(5));
         EXPECT_EQ(out.Take(), (Calls{"timer off", "draw 5 5 2", "draw 5 5 0", "timer on"}));
         EXPECT_TRUE(game.IsSelected());
-        game.OnRightClick(0, 0, 0);
+        game.OnRightClick();
     }
 }
 
 TEST_F(ControllerTest, ClickingAnotherBallLeavesTheFirstDrawn)
 {
-    game.OnClick(0, X(1), Y(1));
+    game.OnClick(X(1), Y(1));
     out.Take();
-    game.OnClick(0, X(9), Y(9));
+    game.OnClick(X(9), Y(9));
     EXPECT_EQ(out.Take(), (Calls{"timer off", "draw 1 1 1", "draw 9 9 0", "timer on"}));
     EXPECT_EQ(game.SelRow(), 9);
 }
 
 TEST_F(ControllerTest, RightClickDeselectsOnceAnywhere)
 {
-    game.OnClick(0, X(5), Y(5));
+    game.OnClick(X(5), Y(5));
     out.Take();
-    game.OnRightClick(0, 1000, -5);
+    game.OnRightClick();
     EXPECT_EQ(out.Take(), (Calls{"timer off", "draw 5 5 2"}));
     EXPECT_FALSE(game.IsSelected());
-    game.OnRightClick(0, X(5), Y(5));
+    game.OnRightClick();
     EXPECT_TRUE(out.calls.empty());
 }
 
 TEST_F(ControllerTest, EmptyCellWithoutSelectionAndOutsideClicksDoNothing)
 {
-    game.OnClick(0, X(3), Y(3));
-    game.OnClick(0, X(5), Y(5));
+    game.OnClick(X(3), Y(3));
+    game.OnClick(X(5), Y(5));
     out.Take();
-    game.OnClick(0, 5, 5);
+    game.OnClick(5, 5);
     EXPECT_TRUE(out.calls.empty());
     EXPECT_TRUE(game.IsSelected());
 }
@@ -111,10 +111,10 @@ TEST_F(ControllerTest, UnreachableTargetOnlySounds)
     const char* rows[9] = {"1........", ".........", ".........", "....5....", "...5.5...",
                            "....5....", ".........", ".........", "........3"};
     SetBoard(game, rows);
-    game.OnClick(0, X(1), Y(1));
-    game.OnBlinkTimer(BLINK_TIMER_ID);
+    game.OnClick(X(1), Y(1));
+    game.OnBlinkTimer();
     out.Take();
-    game.OnClick(0, X(5), Y(5));
+    game.OnClick(X(5), Y(5));
     EXPECT_EQ(out.Take(), Calls{"effect 134"});
     EXPECT_TRUE(game.IsSelected());
     EXPECT_TRUE(game.IsShown());
@@ -123,9 +123,9 @@ TEST_F(ControllerTest, UnreachableTargetOnlySounds)
 
 TEST_F(ControllerTest, MoveWalksLandsAndSpawns)
 {
-    game.OnClick(0, X(5), Y(5));
+    game.OnClick(X(5), Y(5));
     out.Take();
-    game.OnClick(0, X(7), Y(5));  // two steps right
+    game.OnClick(X(7), Y(5));  // two steps right
     const Calls walk = {"timer off",  "draw 5 5 2", "draw 5 5 0", "draw 5 6 2", "effect 133",
                         "pause 50",   "draw 5 6 0", "draw 5 7 2", "effect 133", "pause 50",
                         "draw 5 7 2", "effect 132", "pause 50"};
@@ -154,9 +154,9 @@ TEST_F(ControllerTest, ScoringMoveSpawnsOnlyWhenTheBoardEmptied)
     };
     for (const auto& tc : cases) {
         SetBoard(game, tc.rows);
-        game.OnClick(0, X(5), Y(9));
+        game.OnClick(X(5), Y(9));
         out.Take();
-        game.OnClick(0, X(5), Y(1));
+        game.OnClick(X(5), Y(1));
         int pushes = 0;
         for (const auto& call : out.calls)
             pushes += call.rfind("push", 0) == 0;
@@ -172,9 +172,9 @@ TEST_F(ControllerTest, SoundOnPacesTheWalkWithStepSounds)
     const char* rows[9] = {"1........", "22222222.", ".........", ".........", ".........",
                            ".........", ".........", ".........", "........."};
     SetBoard(game, rows);
-    game.OnClick(0, X(1), Y(1));
+    game.OnClick(X(1), Y(1));
     out.Take();
-    game.OnClick(0, X(2), Y(1));
+    game.OnClick(X(2), Y(1));
     const Calls expected = {"timer off",  "draw 1 1 1", "draw 1 1 0", "draw 1 2 1",
                             "effect 133", "draw 1 2 1", "effect 132"};
     EXPECT_EQ(Calls(out.calls.begin(), out.calls.begin() + expected.size()), expected);
@@ -184,7 +184,7 @@ TEST_F(ControllerTest, SoundOnPacesTheWalkWithStepSounds)
 
 TEST_F(ControllerTest, NewGameStopsTheBlinkAndStartsFromTheSeed)
 {
-    game.OnClick(0, X(5), Y(5));
+    game.OnClick(X(5), Y(5));
     out.Take();
     out.ticks = 1;
     game.NewGame();

@@ -80,11 +80,11 @@ TEST(RandomPlay, InvariantsHoldAfterEveryCommand)
                 // Mostly on the board, sometimes just outside it.
                 const int x = static_cast<int>(rng() % 310) - 1;
                 const int y = static_cast<int>(rng() % 300) + 45;
-                game.OnClick(0, x, y);
+                game.OnClick(x, y);
             } else if (kind == 8 && out.timerRunning) {
-                game.OnBlinkTimer(BLINK_TIMER_ID);
+                game.OnBlinkTimer();
             } else {
-                game.OnRightClick(0, 0, 0);
+                game.OnRightClick();
             }
             moves += game.Count() != count;
             ASSERT_TRUE(Invariants(game, out.timerRunning, lastBalls, lastScore))

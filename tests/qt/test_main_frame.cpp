@@ -77,6 +77,11 @@ protected:
 
     CGame& Game() { return m_started.Game(); }
     CQtMainFrame& Frame() { return m_started.Frame(); }
+    bool BlinkTimerRunning()
+    {
+        const auto* pTimer = Frame().findChild<QTimer*>(QStringLiteral("BLINK_TIMER_ID"));
+        return pTimer && pTimer->isActive();
+    }
 
     CStartedApp m_started;
     QWidget* m_pClient = nullptr;
@@ -122,7 +127,7 @@ TEST_F(MainFrameTest, StartsCentredAndVisibleWithTheFirstThreeBallsDrawn)
 
     EXPECT_TRUE(Frame().isVisible());
     EXPECT_EQ(Game().Count(), 3);
-    EXPECT_FALSE(Frame().IsBlinkTimerRunning());
+    EXPECT_FALSE(BlinkTimerRunning());
     m_pClient->repaint();
     EXPECT_EQ(Frame().ClientWindow().Surface(), PaintedFrom(Game()));
 }
@@ -151,7 +156,7 @@ TEST_F(MainFrameTest, LeftReleaseOnABallSelectsItAndTheBlinkTimerShowsAndHidesIt
     ASSERT_TRUE(Game().IsSelected());
     EXPECT_EQ(Game().SelRow(), 5);
     EXPECT_EQ(Game().SelCol(), 5);
-    EXPECT_TRUE(Frame().IsBlinkTimerRunning());
+    EXPECT_TRUE(BlinkTimerRunning());
     EXPECT_TRUE(ShowsEmpty(5, 5)) << "the blink starts hidden";
 
     EXPECT_TRUE(QTest::qWaitFor([&] { return Game().IsShown(); }, 2000));
@@ -193,7 +198,7 @@ TEST_F(MainFrameTest, RightReleaseAnywhereInTheClientAreaEndsTheSelection)
     // Off the board, on the score counter.
     Release(m_pClient, Qt::RightButton, QPoint(250, 20));
     EXPECT_FALSE(Game().IsSelected());
-    EXPECT_FALSE(Frame().IsBlinkTimerRunning());
+    EXPECT_FALSE(BlinkTimerRunning());
     EXPECT_FALSE(ShowsEmpty(5, 5));
 }
 
@@ -232,7 +237,7 @@ TEST_F(MainFrameTest, AMoveRunsToItsEndBeforeAnyQueuedEventIsHandled)
     EXPECT_EQ(Game().Cell(5, 8), 1);
     EXPECT_EQ(Game().Count(), 5);
     EXPECT_FALSE(Game().IsSelected());
-    EXPECT_FALSE(Frame().IsBlinkTimerRunning());
+    EXPECT_FALSE(BlinkTimerRunning());
     EXPECT_EQ(nCountSeen, -1) << "events were handled during the move";
     QTest::qWait(0);
     QCoreApplication::processEvents();
@@ -249,7 +254,7 @@ TEST_F(MainFrameTest, F2StartsANewGameAtOnceAndEndsTheSelection)
 
     QTest::keyClick(&Frame(), Qt::Key_F2);
     EXPECT_FALSE(Game().IsSelected());
-    EXPECT_FALSE(Frame().IsBlinkTimerRunning());
+    EXPECT_FALSE(BlinkTimerRunning());
     EXPECT_EQ(Game().Count(), 3);
     EXPECT_EQ(Frame().ClientWindow().Surface(), PaintedFrom(Game()));
 }

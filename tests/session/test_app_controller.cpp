@@ -48,6 +48,7 @@ public:
     bool bCanCreate = true;
     bool bShown = false;
     bool bChecked = false;
+    int nScale = 1;
     // The names the player types, one per prompt; none left: Cancel.
     std::vector<std::string> names;
     std::vector<std::string> presets;
@@ -67,12 +68,13 @@ public:
         calls.push_back("profile");
         return bHasProfile ? &profile : nullptr;
     }
-    CAppWindow* CreateMainWindow() override
+    CAppWindow* CreateMainWindow(CAppInput&) override
     {
         calls.push_back("create");
         return bCanCreate ? this : nullptr;
     }
     CClientWindow& ClientWindow() override { return client; }
+    int Scale() const override { return nScale; }
     void Show() override
     {
         calls.push_back("show");
@@ -81,7 +83,10 @@ public:
             nCountWhenShown = countBalls();
     }
     bool IsShown() const override { return bShown; }
-    void StartBlinkTimer() override { calls.push_back("timer on"); }
+    void StartBlinkTimer(unsigned nIntervalMs) override
+    {
+        calls.push_back("timer on " + std::to_string(nIntervalMs));
+    }
     void StopBlinkTimer() override { calls.push_back("timer off"); }
     void SetSoundChecked(bool bOn) override
     {
@@ -290,7 +295,7 @@ TEST_F(AppControllerTest, EachCommandReachesItsDialogOrTheGame)
     m_controller.Game().SetPosition(std::array<std::uint8_t, 81>{1}.data());
     m_shell.calls.clear();
     m_controller.OnClick(CBoardGeometry::CentreX(1), CBoardGeometry::CentreY(1));
-    ASSERT_EQ(m_shell.calls, std::vector<std::string>{"timer on"});
+    ASSERT_EQ(m_shell.calls, std::vector<std::string>{"timer on 500"});
     m_shell.calls.clear();
     EXPECT_TRUE(m_controller.OnCommand(ID_GAME_NEW));
     EXPECT_EQ(m_controller.Game().Count(), 3);
@@ -310,6 +315,45 @@ TEST_F(AppControllerTest, AQualifyingResultAsksForANameAndKeepsIt)
     ASSERT_EQ(m_controller.Heroes().GetCount(), 1);
     EXPECT_EQ(m_controller.Heroes().Records().front()->GetName(), "Ann");
     EXPECT_EQ(m_shell.profile.values.count({"TOPTEN", "Hero0"}), 1u);
+}
+
+// The dialog returns what was typed; a name that cannot be kept is refused
+// with its reason and asked for again, preset with what was typed.
+TEST_F(AppControllerTest, ARefusedNameIsToldAndAskedForAgain)
+{
+    const std::string tooLong = std::string("warning ") + ORVO_APP_TITLE + ": " +
+                                CAppController::NameRefusal(CHeroRecord::NameFit::TooLong);
+    const std::string unstorable = std::string("warning ") + ORVO_APP_TITLE + ": " + TXT_NAME_UNSTORABLE;
+    const std::string gameOver = std::string("notice ") + TXT_NOTICE_CAPTION + ": " + TXT_GAME_OVER;
+    const struct {
+        const char* pWhat;
+        std::vector<std::string> typed;  // then Cancel
+        std::vector<std::string> calls;
+        std::vector<std::string> presets;
+        const char* pKept;  // GBK; nullptr: nothing kept
+    } cases[] = {
+        {"too long, then shortened", {"abcdefghijklm", "abcdefghijkl"},
+         {"name", tooLong, "name"}, {ORVO_APP_TITLE, "abcdefghijklm"}, "abcdefghijkl"},
+        {"no GBK form, then cancelled", {"a\xF0\x9F\x98\x80"},
+         {"name", unstorable, "name", gameOver}, {ORVO_APP_TITLE, "a\xF0\x9F\x98\x80"}, nullptr},
+        {"Chinese, kept as GBK", {"英雄"}, {"name"}, {ORVO_APP_TITLE}, "\xD3\xA2\xD0\xDB"},
+    };
+    int nKept = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pWhat);
+        m_shell.presets.clear();
+        StartOneMoveFromTheEnd();
+        m_shell.names = c.typed;
+        FillTheBoard();
+        EXPECT_EQ(EndCalls(), c.calls);
+        EXPECT_EQ(m_shell.presets, c.presets);
+        // Equal results: the newest entry is last.
+        nKept += c.pKept ? 1 : 0;
+        ASSERT_EQ(m_controller.Heroes().GetCount(), nKept);
+        if (c.pKept) {
+            EXPECT_EQ(m_controller.Heroes().Records().back()->GetName(), c.pKept);
+        }
+    }
 }
 
 TEST_F(AppControllerTest, DecliningTheNameShowsTheGameOverNotice)
@@ -415,6 +459,52 @@ TEST_F(OversizedSettingsTest, ToldOnceWhenAGameEndsFirst)
     EXPECT_EQ(EndAGame(), (Calls{"name", m_told}));
     EXPECT_EQ(ShowBoard(), Calls{"heroes"});
     EXPECT_EQ(EndAGame(), Calls{"name"});
+}
+
+// A release in device pixels reaches the game in client pixels, on a
+// screen of any whole factor; one outside the client area (a drag that
+// ended elsewhere) reaches nothing.
+TEST(ClientPointTest, DevicePixelsBecomeClientPixelsInsideTheClientArea)
+{
+    const struct {
+        int nScale, x, y;
+        bool bInside;
+        int xClient, yClient;
+    } cases[] = {
+        {1, 0, 0, true, 0, 0},
+        {1, 307, 347, true, 307, 347},
+        {1, 308, 10, false, 0, 0},
+        {1, 10, 348, false, 0, 0},
+        {1, -1, 10, false, 0, 0},
+        {2, 21, 101, true, 10, 50},
+        {2, 615, 695, true, 307, 347},
+        {2, 616, 10, false, 0, 0},
+        {3, 29, 149, true, 9, 49},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.nScale << ": " << c.x << "," << c.y);
+        int x = c.x, y = c.y;
+        ASSERT_EQ(CAppController::ToClientPixels(c.nScale, x, y), c.bInside);
+        if (c.bInside) {
+            EXPECT_EQ(x, c.xClient);
+            EXPECT_EQ(y, c.yClient);
+        }
+    }
+}
+
+TEST_F(AppControllerTest, ClicksAreScaledByTheWindowsFactorAndFilteredToItsClientArea)
+{
+    m_shell.nScale = 2;
+    ASSERT_TRUE(Start());
+    m_controller.Game().SetPosition(std::array<std::uint8_t, 81>{1}.data());
+    // On the board's first square at twice the size: selected.
+    m_controller.OnClick(2 * CBoardGeometry::CentreX(1), 2 * CBoardGeometry::CentreY(1));
+    ASSERT_TRUE(m_controller.Game().IsSelected());
+    // A right release beyond the doubled client area is none of the game's.
+    m_controller.OnRightClick(2 * CClientWindow::kWidth, 10);
+    EXPECT_TRUE(m_controller.Game().IsSelected());
+    m_controller.OnRightClick(2 * CClientWindow::kWidth - 1, 10);
+    EXPECT_FALSE(m_controller.Game().IsSelected());
 }
 
 TEST(NameRuleTest, ANameFitsInTwelveGbkBytesOrIsRefusedWithItsReason)

@@ -53,16 +53,32 @@ struct SHeard {
     std::vector<std::size_t> frames;
 };
 
-// A shell's binding with nothing of its own but a player.
-class CQuietSession final : public CGameSession {
+// A binding with nothing of its own but a player; its session is the one
+// under test.
+class CQuietSession final : public CGameOutput, public CHeroPrompt {
 public:
     explicit CQuietSession(const std::shared_ptr<SHeard>& pHeard)
         : m_player([pHeard](const CWaveFile& wave) { return pHeard->Play(wave); }, 20)
     {
-        SetSoundPlayer(&m_player);
     }
     CSoundPlayer& Player() { return m_player; }
+    CGame& Game() { return m_session.Game(); }
+    void LoadSettings(CProfile& profile) { m_session.LoadSettings(profile); }
+    bool SwitchSound()
+    {
+        CProfileError why = CProfileError::None;
+        const bool bOn = m_session.SwitchSound(why);
+        EXPECT_EQ(why, CProfileError::None);
+        return bOn;
+    }
 
+    void DrawCell(int, int, std::uint8_t) override {}
+    void Push(std::uint8_t) override {}
+    void SetBallsValue(int) override {}
+    void SetScoreValue(int) override {}
+    void Paint() override {}
+    void PlayEffect(std::uint16_t id) override { m_session.PlayEffect(id); }
+    bool TryEnter(int balls, int score) override { return m_session.TryEnter(balls, score); }
     void Pause(std::uint32_t) override {}
     std::uint32_t GetTickCount() override { return 0; }
     void StartBlinkTimer() override {}
@@ -72,6 +88,7 @@ public:
 
 private:
     CSoundPlayer m_player;
+    CGameSession m_session{*this, *this, &m_player};
 };
 
 }  // namespace

@@ -79,10 +79,15 @@ struct CViewRig {
 };
 
 // The engine bound to a view as the program binds it, without sound or time.
-class CViewOnlyOutput : public CViewOutput {
+class CViewOnlyOutput : public CGameOutput {
 public:
-    using CViewOutput::CViewOutput;
+    CViewOnlyOutput(CGameView& view, const CGame& game) : m_drawing(view, game) {}
 
+    void DrawCell(int row, int col, std::uint8_t value) override { m_drawing.DrawCell(row, col, value); }
+    void Push(std::uint8_t colour) override { m_drawing.Push(colour); }
+    void SetBallsValue(int value) override { m_drawing.SetBallsValue(value); }
+    void SetScoreValue(int value) override { m_drawing.SetScoreValue(value); }
+    void Paint() override { m_drawing.Paint(); }
     void PlayEffect(std::uint16_t) override {}
     void Pause(std::uint32_t) override {}
     std::uint32_t GetTickCount() override { return ticks; }
@@ -92,6 +97,9 @@ public:
     bool TryEnter(int, int) override { return false; }
 
     std::uint32_t ticks = 1;
+
+private:
+    CViewOutput m_drawing;
 };
 
 // Client point in the middle of a board cell.

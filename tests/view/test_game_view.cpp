@@ -112,10 +112,10 @@ TEST(GameView, PaintShowsASelectedBallInItsHiddenBlinkPhase)
             if (game.Cell(r, c) != 0)
                 row = r, col = c;
     ASSERT_NE(row, 0);
-    game.OnClick(0, CellX(col), CellY(row));
+    game.OnClick(CellX(col), CellY(row));
     ASSERT_TRUE(game.IsSelected());
     if (game.IsShown())
-        game.OnBlinkTimer(BLINK_TIMER_ID);
+        game.OnBlinkTimer();
     ASSERT_FALSE(game.IsShown());
     const int x = CellX(col), y = CellY(row);
     EXPECT_EQ(rig.Surface().Pixel(x, y), CBoardPanel::SquareColour(row, col)) << "hidden";
@@ -141,8 +141,8 @@ TEST(GameView, RepaintAfterImmediateUpdatesShowsTheSamePicture)
                                      ".........", ".........", ".........", "....4...."};
         SetBoard(game, rows);
         output.Paint();
-        game.OnClick(0, CellX(5), CellY(9));
-        game.OnClick(0, CellX(5), CellY(5));
+        game.OnClick(CellX(5), CellY(9));
+        game.OnClick(CellX(5), CellY(5));
         ASSERT_EQ(game.Balls(), 5) << BoardText(game);
         for (int turn = 0; turn < 12 && game.Count() < 81; ++turn) {
             int row = 0, col = 0;
@@ -152,14 +152,14 @@ TEST(GameView, RepaintAfterImmediateUpdatesShowsTheSamePicture)
                         row = r, col = c;
             if (!row)
                 break;
-            game.OnClick(0, CellX(col), CellY(row));
+            game.OnClick(CellX(col), CellY(row));
             for (int r = 9; r >= 1; --r)
                 if (game.Cell(r, 9 - turn % 3) == 0) {
-                    game.OnClick(0, CellX(9 - turn % 3), CellY(r));
+                    game.OnClick(CellX(9 - turn % 3), CellY(r));
                     break;
                 }
             if (game.IsSelected())
-                game.OnRightClick(0, 0, 0);
+                game.OnRightClick();
         }
         EXPECT_GT(game.Count(), 12) << "seed " << seed << ": the play spawned balls";
         repainted.view.SetBallsValue(game.Balls());

@@ -7,6 +7,17 @@
 
 namespace {
 
+// Nobody plays: the window is only moved about.
+class CNoInput final : public CAppInput {
+public:
+    void OnPaint(CDC&) override {}
+    void OnClick(int, int) override {}
+    void OnRightClick(int, int) override {}
+    void OnKey(CKey) override {}
+    void OnBlinkTimer() override {}
+    bool OnCommand(unsigned) override { return false; }
+};
+
 // A move to a monitor of another density: the window goes where the system
 // suggests, and the board takes the whole factor of the new density, the
 // client area exactly that many times the board's size.
@@ -14,7 +25,8 @@ TEST(MainFrame, DensityChangeKeepsAWholeFactorAndTheSuggestedPlace)
 {
     HINSTANCE hInstance = GetModuleHandleW(nullptr);
     ASSERT_TRUE(CMainFrame::RegisterWindowClass(hInstance));
-    CMainFrame frame;
+    CNoInput input;
+    CMainFrame frame(input);
     ASSERT_TRUE(frame.Create(hInstance, "Orvo", 1));
     const struct {
         int dpi, scale;

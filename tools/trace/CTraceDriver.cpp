@@ -81,7 +81,7 @@ std::vector<std::string> SplitWords(const std::string& line)
 
 CTraceDriver::CTraceDriver(std::ostream& out) : m_out(out)
 {
-    View().Attach(&m_window);
+    m_session.View().Attach(&m_window);
 }
 
 CTraceDriver::~CTraceDriver() = default;
@@ -129,9 +129,9 @@ bool CTraceDriver::Execute(const std::vector<std::string>& words)
         if (!ParseNumber(words[1], x) || !ParseNumber(words[2], y))
             return false;
         if (command == "click")
-            Game().OnClick(0, x, y);
+            Game().OnClick(x, y);
         else
-            Game().OnRightClick(0, x, y);
+            Game().OnRightClick();
         return true;
     }
     if (command == "cell" && argc == 2) {
@@ -140,12 +140,12 @@ bool CTraceDriver::Execute(const std::vector<std::string>& words)
         if (!ParseNumber(words[1], row) || !ParseNumber(words[2], col) || !IsCell(row) ||
             !IsCell(col))
             return false;
-        Game().OnClick(0, CBoardGeometry::CentreX(col), CBoardGeometry::CentreY(row));
+        Game().OnClick(CBoardGeometry::CentreX(col), CBoardGeometry::CentreY(row));
         return true;
     }
     if (command == "blink" && argc == 0) {
         if (m_bTimerRunning)
-            Game().OnBlinkTimer(BLINK_TIMER_ID);
+            Game().OnBlinkTimer();
         return true;
     }
     if (command == "name" && argc == 1) {
@@ -255,25 +255,25 @@ void CTraceDriver::PrintHeroes()
 void CTraceDriver::DrawCell(int row, int col, std::uint8_t value)
 {
     Line(CTraceLine::Draw(row, col, value));
-    CViewOutput::DrawCell(row, col, value);
+    m_session.Drawing().DrawCell(row, col, value);
 }
 
 void CTraceDriver::Push(std::uint8_t colour)
 {
     Line(CTraceLine::Push(colour));
-    CViewOutput::Push(colour);
+    m_session.Drawing().Push(colour);
 }
 
 void CTraceDriver::SetBallsValue(int value)
 {
     Line(CTraceLine::Balls(value));
-    CViewOutput::SetBallsValue(value);
+    m_session.Drawing().SetBallsValue(value);
 }
 
 void CTraceDriver::SetScoreValue(int value)
 {
     Line(CTraceLine::Score(value));
-    CViewOutput::SetScoreValue(value);
+    m_session.Drawing().SetScoreValue(value);
 }
 
 void CTraceDriver::OnSeedRandom(std::uint32_t seed)
@@ -284,7 +284,7 @@ void CTraceDriver::OnSeedRandom(std::uint32_t seed)
 void CTraceDriver::Paint()
 {
     Line(CTraceLine::Paint());
-    CViewOutput::Paint();
+    m_session.Drawing().Paint();
 }
 
 void CTraceDriver::PlayEffect(std::uint16_t id)
@@ -317,7 +317,7 @@ void CTraceDriver::ShowGameOver()
 bool CTraceDriver::TryEnter(int balls, int score)
 {
     Line(CTraceLine::Enter(balls, score));
-    return CGameSession::TryEnter(balls, score);
+    return m_session.TryEnter(balls, score);
 }
 
 bool CTraceDriver::AskName(std::string& name)

@@ -15,10 +15,12 @@ class CProfile;
 
 // Runs a script of commands against the real engine and top-ten list and
 // prints one line for every outgoing call the engine makes.
-class CTraceDriver final : public CGameSession {
+class CTraceDriver final : public CGameOutput, public CHeroPrompt {
 public:
     explicit CTraceDriver(std::ostream& out);
     ~CTraceDriver() override;
+    CTraceDriver(const CTraceDriver&) = delete;
+    CTraceDriver& operator=(const CTraceDriver&) = delete;
 
     // Runs the script to its end. Returns 0, or 2 after reporting the first
     // malformed line on err (everything before it has run).
@@ -50,6 +52,8 @@ private:
     void Line(const std::string& text);
     void PrintState();
     void PrintHeroes();
+    CGame& Game() { return m_session.Game(); }
+    CHeroList& Heroes() { return m_session.Heroes(); }
 
     std::ostream& m_out;
     // The client area in memory: every update draws here as it would on screen.
@@ -58,4 +62,6 @@ private:
     std::uint32_t m_nTicks = 0;
     bool m_bTimerRunning = false;
     CScriptedAnswers m_answers;
+    // Last: the engine's calls reach a driver whose members are all built.
+    CGameSession m_session{*this, *this};
 };
