@@ -206,6 +206,37 @@ void CDC::Plot(long long x, long long y)
     Touch(px, py, px + 1, py + 1);
 }
 
+void CDC::XorDot(long long x, long long y, std::uint32_t colour)
+{
+    if ((x + y) % 2 != 0 || !m_pSurface->Contains(x, y))
+        return;
+    const int px = static_cast<int>(x), py = static_cast<int>(y);
+    m_pSurface->SetPixel(px, py, m_pSurface->Pixel(px, py) ^ (colour & CSurface::kRgbMask));
+    Touch(px, py, px + 1, py + 1);
+}
+
+void CDC::DrawFocusRect(const CRect& rc, std::uint32_t xorColour)
+{
+    const long long l = static_cast<long long>(rc.left) + m_orgX;
+    const long long t = static_cast<long long>(rc.top) + m_orgY;
+    const long long r = static_cast<long long>(rc.right) + m_orgX;
+    const long long b = static_cast<long long>(rc.bottom) + m_orgY;
+    if (l >= r || t >= b)
+        return;
+    // The top and bottom rows whole, then the sides between them; a frame
+    // one pixel high or wide has a single row or column.
+    for (long long x = l; x < r; ++x) {
+        XorDot(x, t, xorColour);
+        if (b - 1 > t)
+            XorDot(x, b - 1, xorColour);
+    }
+    for (long long y = t + 1; y < b - 1; ++y) {
+        XorDot(l, y, xorColour);
+        if (r - 1 > l)
+            XorDot(r - 1, y, xorColour);
+    }
+}
+
 // Walks the major axis one pixel per step and rounds the minor axis to the
 // nearest pixel; only the steps that can land on the surface are visited.
 void CDC::LineTo(std::int32_t x, std::int32_t y)

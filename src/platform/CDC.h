@@ -109,6 +109,12 @@ public:
     // becomes the current position.
     void LineTo(std::int32_t x, std::int32_t y);
 
+    // A focus frame in the classic style: every other pixel of the
+    // rectangle's one-pixel border, those whose surface x + y is even, XORed
+    // with xorColour. Each pixel is visited once, corners too, so drawing
+    // the same frame twice leaves the surface as it was.
+    void DrawFocusRect(const CRect& rc, std::uint32_t xorColour);
+
     // Bounding rectangle, in surface pixels, of everything drawn so far.
     bool HasTouched() const { return m_touched.right > m_touched.left; }
     CRect Touched() const { return m_touched; }
@@ -122,6 +128,9 @@ private:
     bool Blit(long long x, long long y, long long w, long long h, const CSurface& src,
               long long sx, long long sy, std::uint32_t rop);
     void Plot(long long x, long long y);
+    // XORs the pixel at surface (x, y) with colour when it is a dot of the
+    // focus pattern and on the surface.
+    void XorDot(long long x, long long y, std::uint32_t colour);
     void Touch(int left, int top, int right, int bottom);
 
     CSurface* m_pSurface;

@@ -267,6 +267,34 @@ struct CExtremeCase {
     int changed;  // pixels of the 8 x 5 surface that lose the background
 };
 
+struct CFocusCase {
+    const char* name;
+    CRect rc;
+    std::string picture;
+};
+
+TEST(DcDrawFocusRect, XorsEveryOtherBorderPixelOnceAndASecondFrameTakesItOff)
+{
+    // kBack ^ 0x808080 shows as '#'; the dots sit where surface x + y is
+    // even, after the origin (1, 0).
+    const CFocusCase cases[] = {
+        {"frame", {0, 1, 5, 5}, Rows({"......", ".#.#.#", "......", ".#...#", "..#.#."})},
+        {"row", {0, 1, 5, 2}, Rows({"......", ".#.#.#", "......", "......", "......"})},
+        {"column", {1, 0, 2, 5}, Rows({"..#...", "......", "..#...", "......", "..#..."})},
+        {"clipped", {2, -3, 9, 2}, Rows({"......", "...#.#", "......", "......", "......"})},
+        {"empty", {2, 2, 2, 4}, Rows({"......", "......", "......", "......", "......"})},
+    };
+    for (const CFocusCase& c : cases) {
+        CSurface s(6, 5, kBack);
+        CDC dc(s);
+        dc.SetViewportOrg(1, 0);
+        dc.DrawFocusRect(c.rc, 0x808080);
+        EXPECT_EQ(Picture(s, {{kBack, '.'}, {kBack ^ 0x808080, '#'}}), c.picture) << c.name;
+        dc.DrawFocusRect(c.rc, 0x808080);
+        EXPECT_EQ(CountColour(s, kBack), 30) << c.name;
+    }
+}
+
 TEST(DcClipping, ExtremeCoordinatesDrawOnlyTheirVisiblePart)
 {
     const CExtremeCase cases[] = {
