@@ -83,19 +83,23 @@ bool CAppController::ClientPoint(int& x, int& y) const
 
 void CAppController::OnClick(int x, int y)
 {
-    if (ClientPoint(x, y))
-        Game().OnClick(x, y);
+    if (!ClientPoint(x, y))
+        return;
+    m_session.OnMouse();
+    Game().OnClick(x, y);
 }
 
 void CAppController::OnRightClick(int x, int y)
 {
-    if (ClientPoint(x, y))
-        Game().OnRightClick();
+    if (!ClientPoint(x, y))
+        return;
+    m_session.OnMouse();
+    Game().OnRightClick();
 }
 
-void CAppController::OnKey(CKey)
+void CAppController::OnKey(CKey key)
 {
-    // The board is played with the mouse alone, so far.
+    m_session.OnKey(key);
 }
 
 void CAppController::OnBlinkTimer()

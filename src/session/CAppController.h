@@ -33,6 +33,7 @@ public:
     CGame& Game() { return m_session.Game(); }
     const CGame& Game() const { return m_session.Game(); }
     CHeroList& Heroes() { return m_session.Heroes(); }
+    const CGameSession& Session() const { return m_session; }
 
     // A test's clock, which must outlive the controller.
     void SetClock(const CTickClock& clock) { m_pClock = &clock; }

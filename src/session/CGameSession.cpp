@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "CGameSession.h"
 
+#include <algorithm>
+
+#include "CBoardGeometry.h"
 #include "CResources.h"
 #include "CSoundPlayer.h"
 #include "CWaveFile.h"
@@ -25,6 +28,59 @@ CGameSession::~CGameSession()
     m_game.SetOutput(nullptr);
     m_heroes.SetPrompt(nullptr);
     m_heroes.SetProfile(nullptr);
+}
+
+void CGameSession::OnKey(CKey key)
+{
+    switch (key) {
+    case CKey::Left:
+        MoveFocus(0, -1);
+        return;
+    case CKey::Right:
+        MoveFocus(0, 1);
+        return;
+    case CKey::Up:
+        MoveFocus(-1, 0);
+        return;
+    case CKey::Down:
+        MoveFocus(1, 0);
+        return;
+    case CKey::Space:
+    case CKey::Enter:
+        // A player who cannot see the focus does not know what the key
+        // would act on: the first press shows it.
+        if (!m_bFocusShown)
+            MoveFocus(0, 0);
+        else
+            m_game.OnClick(CBoardGeometry::CentreX(m_focusCol), CBoardGeometry::CentreY(m_focusRow));
+        return;
+    case CKey::Backspace:
+    case CKey::Delete:
+        // Putting a ball down needs no cell.
+        m_game.OnRightClick();
+        return;
+    }
+}
+
+void CGameSession::MoveFocus(int dRow, int dCol)
+{
+    if (!m_bFocusShown) {
+        m_bFocusShown = true;
+        if (m_game.IsSelected()) {
+            m_focusRow = m_game.SelRow();
+            m_focusCol = m_game.SelCol();
+        }
+    } else {
+        m_focusRow = std::clamp(m_focusRow + dRow, 1, CBoardGeometry::kCells);
+        m_focusCol = std::clamp(m_focusCol + dCol, 1, CBoardGeometry::kCells);
+    }
+    m_view.SetFocus(m_focusRow, m_focusCol);
+}
+
+void CGameSession::OnMouse()
+{
+    m_bFocusShown = false;
+    m_view.SetFocus(0, 0);
 }
 
 bool CGameSession::TryEnter(int balls, int score)

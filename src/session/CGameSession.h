@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "CAppInput.h"
+#include "CBoardGeometry.h"
 #include "CGame.h"
 #include "CGameView.h"
 #include "CHeroList.h"
@@ -33,6 +35,20 @@ public:
     // Where the binding sends the engine's drawing calls.
     CViewOutput& Drawing() { return m_drawing; }
 
+    // The board from the keyboard. An arrow moves the focus cell one square,
+    // stopping at the edges; Space and Enter act on it exactly as a left
+    // click in its middle does, Backspace and Delete as a right click. The
+    // focus is hidden until the first arrow, Space or Enter, which shows it
+    // where it stands without moving or acting: on the selected ball if one
+    // is picked up, otherwise where it was last (the centre at first).
+    void OnKey(CKey key);
+    // The mouse is used on the board: the focus frame goes, so that a mouse
+    // player sees the board exactly as it would be without a keyboard.
+    void OnMouse();
+    bool IsFocusShown() const { return m_bFocusShown; }
+    int FocusRow() const { return m_focusRow; }
+    int FocusCol() const { return m_focusCol; }
+
     // Offers a finished game's result to the list.
     bool TryEnter(int balls, int score);
     // Serves the list's fanfare as well as the game's effects: the sound
@@ -52,10 +68,16 @@ public:
     bool SwitchSound(CProfileError& why);
 
 private:
+    // Shows the focus where it starts, or moves it by (dRow, dCol).
+    void MoveFocus(int dRow, int dCol);
+
     CGameView m_view;
     CGame m_game;
     CHeroList m_heroes;
     CViewOutput m_drawing{m_view, m_game};
     CSoundPlayer* m_pPlayer;
     CProfile* m_pProfile = nullptr;
+    int m_focusRow = (CBoardGeometry::kCells + 1) / 2;
+    int m_focusCol = (CBoardGeometry::kCells + 1) / 2;
+    bool m_bFocusShown = false;
 };

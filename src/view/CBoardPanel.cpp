@@ -11,6 +11,7 @@ void CBoardPanel::Draw(CDC& dc) const
             dc.DrawEdge(rc, BDR_RAISEDOUTER, BF_RECT);
         }
     }
+    XorFocus(dc, m_focusRow, m_focusCol);
 }
 
 void CBoardPanel::DrawCell(std::int32_t row, std::int32_t col, std::uint8_t value)
@@ -24,4 +25,22 @@ void CBoardPanel::DrawCell(std::int32_t row, std::int32_t col, std::uint8_t valu
             dc.FillRect(CRect{x, y, x + kBallSize, y + kBallSize}, SquareColour(row, col));
         }
     });
+}
+
+void CBoardPanel::XorFocus(CDC& dc, std::int32_t row, std::int32_t col)
+{
+    if (row != 0)
+        dc.DrawFocusRect(FocusRect(row, col), kFocusXor);
+}
+
+void CBoardPanel::SetFocus(std::int32_t row, std::int32_t col)
+{
+    if (row == m_focusRow && col == m_focusCol)
+        return;
+    DrawNow([&](CDC& dc) {
+        XorFocus(dc, m_focusRow, m_focusCol);
+        XorFocus(dc, row, col);
+    });
+    m_focusRow = row;
+    m_focusCol = col;
 }

@@ -18,10 +18,27 @@ public:
 
     ~CBoardPanel() override = default;
 
-    // Frame and empty squares; no balls.
+    // Frame and empty squares, and the focus frame if one is set; no balls.
     void Draw(CDC& dc) const;
     // Shows one cell (row, col 1..9; value 0 or a colour) on the window at once.
     void DrawCell(std::int32_t row, std::int32_t col, std::uint8_t value);
+
+    // The keyboard's focus: a dotted frame on the pixel ring between a
+    // square's raised edge and its ball, which neither DrawCell nor a ball
+    // ever touches, so it survives blinks, walks and removals as drawn. It
+    // is XORed (kFocusXor) and so visible on both square greys; only Draw
+    // repaints the ring, and Draw puts the frame back. Moves it to (row,
+    // col), or takes it off with row 0, on the window at once.
+    void SetFocus(std::int32_t row, std::int32_t col);
+    std::int32_t FocusRow() const { return m_focusRow; }
+    std::int32_t FocusCol() const { return m_focusCol; }
+    static constexpr std::uint32_t kFocusXor = 0x808080;
+    // The focus frame's rectangle for a cell, in board coordinates.
+    static CRect FocusRect(std::int32_t row, std::int32_t col)
+    {
+        return CRect{SquareX(col) + 1, SquareY(row) + 1, SquareX(col) + kSquare - 1,
+                     SquareY(row) + kSquare - 1};
+    }
 
     // Corner of the square and of the ball of a cell, in board coordinates.
     static std::int32_t SquareX(std::int32_t col) { return kFrame + kSquare * (col - 1); }
@@ -36,4 +53,11 @@ public:
 private:
     // The ball sits centred in its square.
     static constexpr std::int32_t kBallMargin = (kSquare - kBallSize) / 2;
+    static_assert(kBallMargin >= 2, "the focus ring lies between the edge and the ball");
+
+    // XORs the focus frame of a cell on or off; row 0 draws nothing.
+    static void XorFocus(CDC& dc, std::int32_t row, std::int32_t col);
+
+    std::int32_t m_focusRow = 0;
+    std::int32_t m_focusCol = 0;
 };

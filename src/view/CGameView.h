@@ -43,6 +43,8 @@ public:
     void Push(std::uint8_t colour) { m_previewPanel.Push(colour); }
     void SetBallsValue(std::int32_t value) { m_ballsPanel.SetValue(value); }
     void SetScoreValue(std::int32_t value) { m_scorePanel.SetValue(value); }
+    // The keyboard's focus frame on a cell, or none with row 0.
+    void SetFocus(std::int32_t row, std::int32_t col) { m_boardPanel.SetFocus(row, col); }
 
     const CCounterPanel& BallsPanel() const { return m_ballsPanel; }
     const CPreviewPanel& PreviewPanel() const { return m_previewPanel; }

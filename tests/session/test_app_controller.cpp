@@ -507,6 +507,124 @@ TEST_F(AppControllerTest, ClicksAreScaledByTheWindowsFactorAndFilteredToItsClien
     EXPECT_FALSE(m_controller.Game().IsSelected());
 }
 
+struct CFocusCase {
+    const char* name;
+    std::vector<CKey> keys;
+    bool bShown;
+    int row;
+    int col;
+};
+
+TEST_F(AppControllerTest, ArrowsShowTheFocusAtTheCentreThenMoveItAndStopAtTheEdges)
+{
+    using K = CKey;
+    const std::vector<K> up8(8, K::Up), left8(8, K::Left), down8(8, K::Down), right8(8, K::Right);
+    auto join = [](std::vector<K> a, const std::vector<K>& b) {
+        a.insert(a.end(), b.begin(), b.end());
+        return a;
+    };
+    const CFocusCase cases[] = {
+        {"hidden at first", {}, false, 5, 5},
+        {"the first arrow only shows it", {K::Left}, true, 5, 5},
+        {"so does Space", {K::Space}, true, 5, 5},
+        {"so does Enter", {K::Enter}, true, 5, 5},
+        {"Backspace shows nothing", {K::Backspace, K::Delete}, false, 5, 5},
+        {"each arrow its way", {K::Down, K::Left, K::Left, K::Up, K::Up, K::Up, K::Right}, true, 2, 4},
+        {"top-left corner", join({K::Up}, join(join(up8, left8), {K::Up, K::Left})), true, 1, 1},
+        {"bottom-right corner", join({K::Down}, join(join(down8, right8), {K::Down, K::Right})), true, 9, 9},
+    };
+    for (const CFocusCase& c : cases) {
+        CFakeShell shell;
+        CAppController controller(shell, m_player);
+        controller.SetClock(m_clock);
+        ASSERT_TRUE(controller.InitInstance());
+        controller.Game().SetPosition(std::array<std::uint8_t, 81>{}.data());
+        for (CKey key : c.keys)
+            controller.OnKey(key);
+        const CGameSession& session = controller.Session();
+        EXPECT_EQ(session.IsFocusShown(), c.bShown) << c.name;
+        EXPECT_EQ(session.FocusRow(), c.row) << c.name;
+        EXPECT_EQ(session.FocusCol(), c.col) << c.name;
+        EXPECT_FALSE(controller.Game().IsSelected()) << c.name;
+    }
+}
+
+TEST_F(AppControllerTest, TheMouseHidesTheFocusAndTheNextKeyShowsItOnThePickedUpBall)
+{
+    ASSERT_TRUE(Start());
+    std::array<std::uint8_t, 81> cells{};
+    cells[2 * 9 + 6] = 4;  // row 3, column 7
+    m_controller.Game().SetPosition(cells.data());
+    const CGameSession& session = m_controller.Session();
+    m_controller.OnKey(CKey::Up);
+    m_controller.OnKey(CKey::Up);
+    ASSERT_TRUE(session.IsFocusShown());
+    // A release outside the client area is not the mouse on the board.
+    m_controller.OnRightClick(CClientWindow::kWidth, 10);
+    EXPECT_TRUE(session.IsFocusShown());
+    m_controller.OnRightClick(10, 10);
+    EXPECT_FALSE(session.IsFocusShown());
+    m_controller.OnKey(CKey::Down);
+    EXPECT_TRUE(session.IsFocusShown());
+    EXPECT_EQ(session.FocusRow(), 4);  // shown where it was left, not moved
+    m_controller.OnClick(CBoardGeometry::CentreX(7), CBoardGeometry::CentreY(3));
+    ASSERT_TRUE(m_controller.Game().IsSelected());
+    EXPECT_FALSE(session.IsFocusShown());
+    m_controller.OnKey(CKey::Right);
+    EXPECT_TRUE(session.IsFocusShown());
+    EXPECT_EQ(session.FocusRow(), 3);
+    EXPECT_EQ(session.FocusCol(), 7);
+}
+
+struct CKeyActionCase {
+    const char* name;
+    bool bSelectFirst;  // the ball at (1, 1) picked up before the key
+    int col;            // the focus's column on row 1
+    CKey key;
+    // Afterwards: the selection (0: none) and the colours on row 1, columns 1..3.
+    int selCol;
+    std::array<int, 3> row1;
+};
+
+TEST_F(AppControllerTest, SpaceAndEnterActOnTheFocusCellAsALeftClickBackspaceAndDeleteAsARightOne)
+{
+    const CKeyActionCase cases[] = {
+        {"Space picks a ball up", false, 1, CKey::Space, 1, {1, 0, 2}},
+        {"Enter picks a ball up", false, 3, CKey::Enter, 3, {1, 0, 2}},
+        {"Space on an empty cell with nothing picked up", false, 2, CKey::Space, 0, {1, 0, 2}},
+        {"Space picks up another", true, 3, CKey::Space, 3, {1, 0, 2}},
+        {"Enter moves the picked-up ball", true, 2, CKey::Enter, 0, {0, 1, 2}},
+        {"Backspace puts it down", true, 2, CKey::Backspace, 0, {1, 0, 2}},
+        {"Delete puts it down", true, 3, CKey::Delete, 0, {1, 0, 2}},
+    };
+    for (const CKeyActionCase& c : cases) {
+        CFakeShell shell;
+        CAppController controller(shell, m_player);
+        controller.SetClock(m_clock);
+        ASSERT_TRUE(controller.InitInstance());
+        std::array<std::uint8_t, 81> cells{};
+        cells[0] = 1;
+        cells[2] = 2;
+        controller.Game().SetPosition(cells.data());
+        if (c.bSelectFirst)
+            controller.Game().SetSelection(1, 1);
+        controller.OnKey(CKey::Up);  // shows the focus: on (1, 1) or the centre
+        while (controller.Session().FocusRow() > 1)
+            controller.OnKey(CKey::Up);
+        while (controller.Session().FocusCol() > c.col)
+            controller.OnKey(CKey::Left);
+        while (controller.Session().FocusCol() < c.col)
+            controller.OnKey(CKey::Right);
+        controller.OnKey(c.key);
+        const CGame& game = controller.Game();
+        EXPECT_EQ(game.IsSelected() ? game.SelCol() : 0, c.selCol) << c.name;
+        EXPECT_EQ((std::array<int, 3>{game.Cell(1, 1), game.Cell(1, 2), game.Cell(1, 3)}), c.row1)
+            << c.name;
+        // The keys never hide the focus.
+        EXPECT_TRUE(controller.Session().IsFocusShown()) << c.name;
+    }
+}
+
 TEST(NameRuleTest, ANameFitsInTwelveGbkBytesOrIsRefusedWithItsReason)
 {
     const struct {
