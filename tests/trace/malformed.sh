@@ -32,13 +32,13 @@ for bad in "tick 1" "ticks" "ticks 1 2" "ticks  1" " new" "new " "new\t" "ticks 
     "ticks 4294967296" "ticks -1" "ticks 1x" "ticks 0x10" "click 1" "click 2147483648 0" \
     "click 1 -2147483649" "name ABC" "name GZ" "name" "sound maybe" "sound ON" \
     "encode - 1" "encode 61 1 1 1" "decode" "blink 1" "heroes now" "NEW" "cell 0 1" \
-    "cell 1 10" "cell 5"; do
+    "cell 1 10" "cell 5" "key" "key Left" "key esc" "key up down" "focus 1"; do
     check_bad "$bad"
 done
 
 for good in "ticks 4294967295" "click -2147483648 2147483647" "rclick 5 5" " \t " \
     "new\r" "name -" "name aBcD" "cancel" "sound on" "sound off" "blink" "#" "decode !!" \
-    "encode - -5 2147483647" "cell 9 9"; do
+    "encode - -5 2147483647" "cell 9 9" "key delete" "focus"; do
     check_good "$good"
 done
 

@@ -128,10 +128,36 @@ bool CTraceDriver::Execute(const std::vector<std::string>& words)
         std::int32_t x = 0, y = 0;
         if (!ParseNumber(words[1], x) || !ParseNumber(words[2], y))
             return false;
+        m_session.OnMouse();
         if (command == "click")
             Game().OnClick(x, y);
         else
             Game().OnRightClick();
+        return true;
+    }
+    if (command == "key" && argc == 1) {
+        static const struct {
+            const char* pName;
+            CKey key;
+        } kKeys[] = {
+            {"left", CKey::Left},   {"right", CKey::Right}, {"up", CKey::Up},
+            {"down", CKey::Down},   {"space", CKey::Space}, {"enter", CKey::Enter},
+            {"backspace", CKey::Backspace}, {"delete", CKey::Delete},
+        };
+        for (const auto& k : kKeys) {
+            if (words[1] == k.pName) {
+                m_session.OnKey(k.key);
+                return true;
+            }
+        }
+        return false;
+    }
+    if (command == "focus" && argc == 0) {
+        if (m_session.IsFocusShown())
+            Line("focus " + std::to_string(m_session.FocusRow()) + " " +
+                 std::to_string(m_session.FocusCol()));
+        else
+            Line("focus none");
         return true;
     }
     if (command == "cell" && argc == 2) {
@@ -140,6 +166,7 @@ bool CTraceDriver::Execute(const std::vector<std::string>& words)
         if (!ParseNumber(words[1], row) || !ParseNumber(words[2], col) || !IsCell(row) ||
             !IsCell(col))
             return false;
+        m_session.OnMouse();
         Game().OnClick(CBoardGeometry::CentreX(col), CBoardGeometry::CentreY(row));
         return true;
     }
