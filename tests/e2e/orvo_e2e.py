@@ -12,7 +12,8 @@ means the scenario cannot run here (a tool is missing). The scenario
 home folder of its own. The scenario "wayland" runs the game as a Wayland
 client of Weston, which shows its output in a window on the X display and
 passes xdotool's input on; "wayland_tray" adds a notification area on a
-D-Bus session bus of its own.
+D-Bus session bus of its own; "keys" and "wayland_keys" make a move with
+the keyboard alone.
 """
 
 import copy
@@ -27,8 +28,9 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, "support"))
 from game_window import (BOARD_LEFT, BOARD_TOP, CLIENT_H, CLIENT_W, EVEN_SQUARE,  # noqa: E402
-                         SQUARE, GameWindow, cell_centre, farthest_reachable, select_and_move,
-                         square, square_corner, switch_sound)
+                         SQUARE, GameWindow, board_of, cell_centre, farthest_reachable,
+                         focus_shown, move_by_keys, select_and_move, square, square_corner,
+                         switch_sound)
 from xsession import (START_TIMEOUT, X_TOOLS, Desktop, Failure, Scenario, Skip,  # noqa: E402
                       check, require, run_script, start_xvfb, wait_for,
                       wait_for_window_manager)
@@ -255,6 +257,23 @@ def scenario_play(desktop):
     time.sleep(0.5)
     check(desktop.visible_windows() == [game.window], "a second window opened")
     check(game.process.poll() is None, "the first game ended")
+
+
+def scenario_keys(desktop):
+    """A move made with the keyboard alone; the mouse then takes the focus
+    frame off and leaves the board exactly as it was."""
+    game = Game(desktop)
+    pixels = wait_for(lambda: (lambda p: None if misplaced_square(p) else p)(game.pixels()), 10,
+                      "the board to show with every square in its place")
+    balls = game.board(pixels)
+    check(len(balls) == 3, "the first game shows %d balls" % len(balls))
+    check(not any(focus_shown(pixels, r, c) for r in range(1, 10) for c in range(1, 10)),
+          "a focus frame before any key")
+    _, target, after = move_by_keys(game, balls)
+    game.click(*cell_centre(*target), button=3)
+    wait_for(lambda: not focus_shown(game.pixels(), *target), 3, "the focus frame to go")
+    check(misplaced_square(game.pixels()) is None and game.board() == board_of(after),
+          "the board changed when the focus frame went")
 
 
 def tray_icon(desktop, game):
@@ -551,6 +570,21 @@ def scenario_wayland(desktop):
     check(game.board() == after_move, "the board did not come back whole")
 
 
+def scenario_wayland_keys(desktop):
+    """The move by keys on Weston, which gives the keyboard to the window
+    last clicked: a right click on the board first, which does nothing."""
+    require_wayland(desktop)
+    desktop.start_compositor()
+    game = WaylandGame(desktop)
+    balls = wait_for(lambda: (lambda b: b if len(b) == 3 else None)(game.board()), 10,
+                     "the first three balls")
+    game.click(*cell_centre(5, 5), button=3)
+    _, target, after = move_by_keys(game, balls)
+    game.click(*cell_centre(*target), button=3)
+    wait_for(lambda: not focus_shown(game.pixels(), *target), 3, "the focus frame to go")
+    check(game.board() == board_of(after), "the board changed when the focus frame went")
+
+
 def scenario_wayland_tray(desktop):
     require_wayland(desktop)
     require("dbus-daemon")
@@ -587,8 +621,10 @@ def scenario_wayland_tray(desktop):
 
 
 SCENARIOS = {"play": scenario_play, "tray": scenario_tray, "minimise": scenario_minimise}
+SCENARIOS["keys"] = scenario_keys
 SCENARIOS["wayland"] = scenario_wayland
 SCENARIOS["wayland_tray"] = scenario_wayland_tray
+SCENARIOS["wayland_keys"] = scenario_wayland_keys
 SCENARIOS["sound_hang"] = scenario_sound_hang
 SCENARIOS["displays"] = scenario_displays
 SCENARIOS["stopped"] = scenario_stopped

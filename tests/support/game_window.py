@@ -105,6 +105,56 @@ def select_and_move(game, balls):
     return cell, target, after
 
 
+def focus_shown(pixels, r, c):
+    """Whether the keyboard's focus frame is drawn on cell (r, c): its dotted
+    ring, one pixel inside the square's raised edge, has a dot on the
+    inside corner, the square's grey XORed with 0x80."""
+    x, y = square_corner(r, c)
+    return pixels[y + 1][x + 1] == tuple(v ^ 0x80 for v in square(r, c))
+
+
+def move_by_keys(game, balls):
+    """The first ball of balls picked up with the keyboard and sent to the
+    farthest free cell: the first arrow shows the focus on the centre, the
+    arrows take it to the ball, Space picks it up (it blinks), Return sends
+    it; three new balls fall, and the focus stays on the target. A right
+    click takes the focus off. Returns the keys pressed, in orvo-trace's
+    words, the target and the client area after the move."""
+    cell = sorted(balls)[0]
+    colour = balls[cell]
+    pressed = []
+
+    def press(name):
+        game.key(name)
+        pressed.append(name.lower().replace("return", "enter"))
+
+    press("Right")
+    wait_for(lambda: focus_shown(game.pixels(), 5, 5), 3, "the focus frame on the centre")
+    at = [5, 5]
+
+    def go(to):
+        while at != list(to):
+            if at[0] != to[0]:
+                press("Down" if to[0] > at[0] else "Up")
+                at[0] += 1 if to[0] > at[0] else -1
+            else:
+                press("Right" if to[1] > at[1] else "Left")
+                at[1] += 1 if to[1] > at[1] else -1
+        wait_for(lambda: focus_shown(game.pixels(), *to), 3, "the focus frame on %s" % (to,))
+
+    go(cell)
+    press("space")
+    wait_for(lambda: game.shows_cell_empty(*cell), 3, "the ball picked up by Space to blink")
+    target = farthest_reachable(balls, cell)
+    go(target)
+    press("Return")
+    after = wait_for(lambda: (lambda p: p if len(board_of(p)) == len(balls) + 3 else None)(
+        game.pixels()), 10, "three new balls after the move by keys")
+    check(board_of(after).get(target) == colour, "the ball did not arrive at %s" % (target,))
+    check(focus_shown(after, *target), "the focus frame is not on %s after the move" % (target,))
+    return pressed, target, after
+
+
 def switch_sound(game, desktop, newline):
     """F4 writes the sound switch at once, on and then off, into a settings
     file that the start left without one; its lines end in newline."""
