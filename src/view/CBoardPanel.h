@@ -30,8 +30,6 @@ public:
     // repaints the ring, and Draw puts the frame back. Moves it to (row,
     // col), or takes it off with row 0, on the window at once.
     void SetFocus(std::int32_t row, std::int32_t col);
-    std::int32_t FocusRow() const { return m_focusRow; }
-    std::int32_t FocusCol() const { return m_focusCol; }
     static constexpr std::uint32_t kFocusXor = 0x808080;
     // The focus frame's rectangle for a cell, in board coordinates.
     static CRect FocusRect(std::int32_t row, std::int32_t col)
