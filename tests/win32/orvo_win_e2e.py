@@ -23,7 +23,7 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), os.pardir, "support"))
 from game_window import (CLIENT_H, CLIENT_W, GameWindow, board_of, cell_centre,  # noqa: E402
-                         select_and_move, switch_sound)
+                         move_by_keys, select_and_move, switch_sound)
 from xsession import (X_TOOLS, Desktop, Failure, Scenario, check, read_ppm,  # noqa: E402
                       run_script, wait_for)
 
@@ -248,6 +248,16 @@ def scenario(desktop):
     turn = start + "click %d %d\nclick %d %d\n" % (cell_centre(*cell) + cell_centre(*target))
     same_as_trace(desktop, after, [turn], colours, "the board after a move", game.pixels)
 
+    # The next move by the keyboard: the board and its focus frame as
+    # orvo-trace draws them after the same keys; a right click takes the
+    # frame off.
+    pressed, target, after = move_by_keys(game, board_of(after))
+    turn += "".join("key %s\n" % name for name in pressed)
+    same_as_trace(desktop, after, [turn], colours, "the board after a move by keys", game.pixels)
+    game.click(*cell_centre(*target), button=3)
+    same_as_trace(desktop, game.pixels(), [turn + "rclick 0 0\n"], colours,
+                  "the board once the mouse took the focus off", game.pixels)
+
     # F4 writes the switch beside the program, in Windows' line ends.
     switch_sound(game, desktop, "\r\n")
 
@@ -269,7 +279,8 @@ def scenario(desktop):
     desktop.xdotool("mousemove", ix, iy, "click", 1)
     wait_for(lambda: game.shown_window(), 10, "the window to come back from the icon")
     wait_for(lambda: tray_icon(desktop) is None, 10, "the icon to go")
-    wait_for(lambda: len(board_of(game.pixels())) == 6, 10, "the board to be repainted")
+    wait_for(lambda: len(board_of(game.pixels())) == len(board_of(after)), 10,
+             "the board to be repainted")
 
     # Hidden again, a second start brings it back.
     game.key("Escape")
