@@ -31,7 +31,7 @@ from game_window import (BOARD_LEFT, BOARD_TOP, CLIENT_H, CLIENT_W, EVEN_SQUARE,
                          SQUARE, GameWindow, board_of, cell_centre, farthest_reachable,
                          focus_shown, move_by_keys, select_and_move, square, square_corner,
                          switch_sound)
-from xsession import (START_TIMEOUT, X_TOOLS, Desktop, Failure, Scenario, Skip,  # noqa: E402
+from xsession import (START_TIMEOUT, X_TOOLS, Desktop, Failure, Scenario, Skip, TimedOut,  # noqa: E402
                       check, require, run_script, start_xvfb, wait_for,
                       wait_for_window_manager)
 
@@ -137,7 +137,7 @@ class Lines:
             try:
                 line = self.lines.get(timeout=max(0.0, deadline - time.monotonic()))
             except queue.Empty:
-                raise Failure("timed out waiting for " + what)
+                raise TimedOut("timed out waiting for " + what)
             if line.startswith(prefix):
                 return line
 
@@ -532,13 +532,10 @@ def scenario_wayland(desktop):
     require_wayland(desktop)
     desktop.start_compositor()
     game = WaylandGame(desktop)
-    wait_for(lambda: len(game.board()) == 3, 10, "the first three balls")
-    target, colour = move_farthest(game)
-
-    def settled():
-        board = game.board()
-        return board if len(board) == 6 and board.get(target) == colour else None
-    after_move = wait_for(settled, 10, "the ball to arrive and three more to fall")
+    balls = wait_for(lambda: (lambda b: b if len(b) == 3 else None)(game.board()), 10,
+                     "the first three balls")
+    _, _, after = select_and_move(game, balls)
+    after_move = board_of(after)
 
     # Weston maximises the window with a key of its own, although the game
     # told it the window has one size. The game lives on, at its size.
