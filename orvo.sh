@@ -34,9 +34,11 @@ usage() {
 GAME_PACKAGES="cmake g++ make pkg-config qt6-base-dev qt6-wayland libasound2-dev \
 fonts-wqy-microhei qt6-translations-l10n"
 # The tests and benchmarks besides; Weston plays the Wayland desktop, and
-# a session bus of the tests' own carries its notification area.
+# a session bus of the tests' own carries its notification area and the
+# screen reader's view (AT-SPI), which pyatspi reads.
 PACKAGES="$GAME_PACKAGES googletest libgtest-dev libbenchmark-dev xvfb xauth xdotool \
-x11-utils imagemagick trayer openbox python3 desktop-file-utils appstream weston dbus-daemon"
+x11-utils imagemagick trayer openbox python3 desktop-file-utils appstream weston dbus-daemon \
+at-spi2-core python3-pyatspi"
 
 # What making and checking the Debian package needs besides.
 PACKAGE_TOOLS="dpkg-dev file lintian"

@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "CAppInput.h"
+#include "CBoardAccessible.h"
 #include "CDC.h"
 #include "CStartupProbe.h"
 
@@ -17,6 +18,20 @@ CClientWidget::CClientWidget(QWidget& parent, CAppInput& input) : QWidget(&paren
     setFixedSize(kWidth, kHeight);
     // Every pixel comes from the surface; nothing needs erasing first.
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // A screen reader sees the board, counters and preview through their
+    // own interfaces rather than as one picture.
+    static const bool bFactory = (QAccessible::installFactory(&CClientAccessible::Create), true);
+    static_cast<void>(bFactory);
+}
+
+void CClientWidget::OnReadingChanged(const CBoardReader& reader)
+{
+    m_pReader = &reader;
+    // Nothing is made for accessibility until a client asks.
+    if (!QAccessible::isActive())
+        return;
+    if (auto* pClient = dynamic_cast<CClientAccessible*>(QAccessible::queryAccessibleInterface(this)))
+        pClient->Update();
 }
 
 void CClientWidget::OnDrawn(const CRect& rc)

@@ -168,6 +168,11 @@ void CQtMainFrame::MoveToCentre()
          area.y() + (area.height() - size.height()) / 2);
 }
 
+void CQtMainFrame::OnReadingChanged(const CBoardReader& reader)
+{
+    m_pClient->OnReadingChanged(reader);
+}
+
 void CQtMainFrame::SetSoundChecked(bool bOn)
 {
     m_pSoundAction->setChecked(bOn);

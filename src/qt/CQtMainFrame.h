@@ -43,6 +43,7 @@ public:
     bool IsShown() const override { return isVisible(); }
     // The menu's check mark for the sound switch.
     void SetSoundChecked(bool bOn) override;
+    void OnReadingChanged(const CBoardReader& reader) override;
 
     void StartBlinkTimer(unsigned nIntervalMs) override;
     void StopBlinkTimer() override;

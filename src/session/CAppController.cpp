@@ -38,6 +38,8 @@ bool CAppController::InitInstance()
     m_session.View().Attach(&m_pWindow->ClientWindow());
     // The first three balls fall while the window is still hidden.
     Game().NewGame();
+    m_reader.Clear();
+    m_pWindow->OnReadingChanged(m_reader);
     m_pWindow->Show();
     return true;
 }
@@ -86,7 +88,12 @@ void CAppController::OnClick(int x, int y)
     if (!ClientPoint(x, y))
         return;
     m_session.OnMouse();
+    int row = 0;
+    int col = 0;
+    CBoardGeometry::CellAt(x, y, row, col);
+    m_reader.Begin(row, col);
     Game().OnClick(x, y);
+    Tell();
 }
 
 void CAppController::OnRightClick(int x, int y)
@@ -94,12 +101,25 @@ void CAppController::OnRightClick(int x, int y)
     if (!ClientPoint(x, y))
         return;
     m_session.OnMouse();
+    m_reader.Begin();
     Game().OnRightClick();
+    Tell();
 }
 
 void CAppController::OnKey(CKey key)
 {
+    // Space and Enter act on the focus cell once the focus shows.
+    const bool bActs = key == CKey::Space || key == CKey::Enter;
+    m_reader.Begin(bActs ? m_reader.FocusRow() : 0, bActs ? m_reader.FocusCol() : 0);
     m_session.OnKey(key);
+    Tell();
+}
+
+void CAppController::Tell()
+{
+    m_reader.End();
+    if (m_pWindow)
+        m_pWindow->OnReadingChanged(m_reader);
 }
 
 void CAppController::OnBlinkTimer()
@@ -143,6 +163,9 @@ void CAppController::OnHelpRules()
 void CAppController::OnGameNew()
 {
     Game().NewGame();
+    m_reader.Clear();
+    if (m_pWindow)
+        m_pWindow->OnReadingChanged(m_reader);
 }
 
 void CAppController::OnGameSound()
@@ -251,6 +274,9 @@ void CAppController::PlayEffect(std::uint16_t id)
 
 bool CAppController::TryEnter(int balls, int score)
 {
+    // The game is over: told now, before the fanfare and the boxes, and
+    // not again once the input that ended it returns.
+    Tell();
     return m_session.TryEnter(balls, score);
 }
 

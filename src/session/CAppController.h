@@ -8,6 +8,7 @@
 
 #include "CAppInput.h"
 #include "CAppShell.h"
+#include "CBoardReader.h"
 #include "CGameSession.h"
 #include "CHeroRecord.h"
 #include "CTickClock.h"
@@ -34,6 +35,7 @@ public:
     const CGame& Game() const { return m_session.Game(); }
     CHeroList& Heroes() { return m_session.Heroes(); }
     const CGameSession& Session() const { return m_session; }
+    const CBoardReader& Reader() const { return m_reader; }
 
     // A test's clock, which must outlive the controller.
     void SetClock(const CTickClock& clock) { m_pClock = &clock; }
@@ -102,6 +104,8 @@ private:
     // A stopped or hung game holds the place: the player is told, on the
     // screen and on stderr, instead of seeing nothing happen.
     void TellOtherDoesNotAnswer();
+    // What the last input did, to the screen reader's view of the window.
+    void Tell();
     // The window's release point in client pixels; false outside.
     bool ClientPoint(int& x, int& y) const;
 
@@ -116,4 +120,5 @@ private:
     int m_nExitCode = 0;
     // Last: the game's calls reach a controller whose members are all built.
     CGameSession m_session;
+    CBoardReader m_reader{m_session};
 };

@@ -6,6 +6,7 @@
 #include "CInstanceGuard.h"
 #include "CAppInput.h"
 
+class CBoardReader;
 class CClientWindow;
 class CHeroList;
 class CProfile;
@@ -28,6 +29,11 @@ public:
     virtual void StartBlinkTimer(unsigned nIntervalMs) = 0;
     virtual void StopBlinkTimer() = 0;
     virtual void SetSoundChecked(bool bOn) = 0;
+    // What a screen reader may read of the client area has changed (a
+    // cell, a counter, the preview, the focus, the last input's outcome):
+    // reader says what it is now, and stays valid while the window lives.
+    // Called once before the window is first shown.
+    virtual void OnReadingChanged(const CBoardReader& reader) { static_cast<void>(reader); }
 
 protected:
     ~CAppWindow() = default;

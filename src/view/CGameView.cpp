@@ -29,9 +29,12 @@ CSurface CGameView::LoadBallStrip()
 void CGameView::Attach(CClientWindow* pWnd)
 {
     m_pWnd = pWnd;
-    m_ballsPanel.Init(pWnd, 8, 8, 96, 40, true);
-    m_previewPanel.Init(pWnd, 104, 8, 203, 40, true);
-    m_scorePanel.Init(pWnd, 211, 8, 299, 40, true);
+    const auto init = [pWnd](CPanel& panel, const CRect& rc) {
+        panel.Init(pWnd, rc.left, rc.top, rc.right, rc.bottom, true);
+    };
+    init(m_ballsPanel, kBallsRect);
+    init(m_previewPanel, kPreviewRect);
+    init(m_scorePanel, kScoreRect);
     // The board's frame rings the squares.
     constexpr std::int32_t frame = CBoardPanel::kFrame;
     m_boardPanel.Init(pWnd, CBoardGeometry::kLeft - frame, CBoardGeometry::kTop - frame,

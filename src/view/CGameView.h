@@ -26,6 +26,12 @@ public:
     // cannot be decoded (the balls then do not show).
     static CSurface LoadBallStrip();
 
+    // Where the three panels above the board lie in the client area, as
+    // CPanel::Init takes them.
+    static constexpr CRect kBallsRect{8, 8, 96, 40};
+    static constexpr CRect kPreviewRect{104, 8, 203, 40};
+    static constexpr CRect kScoreRect{211, 8, 299, 40};
+
     // Lays the panels out on the window's client area. Draws nothing.
     void Attach(CClientWindow* pWnd);
 

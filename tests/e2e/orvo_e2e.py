@@ -17,6 +17,7 @@ the keyboard alone.
 """
 
 import copy
+import json
 import os
 import queue
 import shutil
@@ -61,6 +62,15 @@ class LinuxDesktop(Desktop):
             shutil.copy2(orvo, self.orvo)
             self.ini = os.path.join(work, "game", "orvo.ini")
 
+    def start_session_bus(self):
+        """A D-Bus session bus of our own; its address."""
+        path = os.path.join(self.env["XDG_RUNTIME_DIR"], "bus")
+        bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address=1",
+                                "--address=unix:path=" + path],
+                               stdout=subprocess.PIPE, stderr=self.log, text=True)
+        self.processes.append(bus)
+        return Lines(bus).expect("unix:", "the session bus")
+
     def second_display(self):
         """The same user, folders and program on another X display."""
         other = copy.copy(self)
@@ -98,12 +108,7 @@ class WaylandDesktop(LinuxDesktop):
 
     def start_session_bus(self):
         """A D-Bus session bus of our own, for the game and a notification area."""
-        path = os.path.join(self.env["XDG_RUNTIME_DIR"], "bus")
-        bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address=1",
-                                "--address=unix:path=" + path],
-                               stdout=subprocess.PIPE, stderr=self.log, text=True)
-        self.processes.append(bus)
-        address = Lines(bus).expect("unix:", "the session bus")
+        address = super().start_session_bus()
         self.game_env["DBUS_SESSION_BUS_ADDRESS"] = address
         return address
 
@@ -617,6 +622,137 @@ def scenario_wayland_tray(desktop):
         check(game.board() == board, "the board did not come back whole")
 
 
+AT_SPI_BUS = "/usr/libexec/at-spi-bus-launcher"
+READER = os.path.join(os.path.dirname(os.path.abspath(__file__)), "atspi_reader.py")
+
+
+class ScreenReader:
+    """atspi_reader.py on the desktop's session bus: what a screen reader
+    reads of the game."""
+
+    def __init__(self, desktop):
+        pythons = [sys.executable, "/usr/bin/python3"]
+        python = next((p for p in pythons if subprocess.run(
+            [p, "-c", "import pyatspi"], stdout=subprocess.DEVNULL,
+            stderr=subprocess.DEVNULL).returncode == 0), None)
+        if python is None:
+            raise Skip("no Python with pyatspi (python3-pyatspi)")
+        self.process = subprocess.Popen([python, READER], env=desktop.env, stdin=subprocess.PIPE,
+                                        stdout=subprocess.PIPE, stderr=desktop.log, text=True)
+        desktop.processes.append(self.process)
+        self.lines = Lines(self.process)
+        self.lines.expect("ready", "the screen reader to find the board")
+        self.events = []
+
+    def ask(self, command):
+        self.process.stdin.write(command + "\n")
+        self.process.stdin.flush()
+        return json.loads(self.lines.expect("", "the screen reader's answer to " + command))
+
+    def read(self):
+        return self.ask("read")
+
+    def saw(self, kind, name):
+        """Whether an event of kind ("name", "focus") has been seen so far
+        on a part whose name then started with name."""
+        self.events += self.ask("events")
+        return any(k == kind and n.startswith(name) for k, n in self.events)
+
+
+def cell_name(r, c, content):
+    return "第%d行第%d列，%s" % (r, c, content)
+
+
+def check_cells(view, balls):
+    """The screen reader's cells say what the screen shows: empty where no
+    ball is, and one name for each colour."""
+    names = {}
+    for r in range(1, 10):
+        for c in range(1, 10):
+            said = view["cells"][(r - 1) * 9 + c - 1]
+            prefix = cell_name(r, c, "")
+            if not said.startswith(prefix):
+                return "cell %s is read as %r" % ((r, c), said)
+            content = said[len(prefix):].replace("，已选中", "")
+            if (r, c) not in balls:
+                if content != "空":
+                    return "the empty cell %s is read as %r" % ((r, c), said)
+                continue
+            if names.setdefault(balls[(r, c)], content) != content or content == "空":
+                return "cell %s is read as %r, its colour as %r before" % (
+                    (r, c), said, names[balls[(r, c)]])
+    if len(set(names.values())) != len(names):
+        return "two colours read alike: %s" % names
+    return None
+
+
+def read_board(reader, balls, what):
+    """The screen reader's view once it agrees with balls."""
+    last = [None]
+
+    def agrees():
+        view = reader.read()
+        last[0] = check_cells(view, balls)
+        return view if last[0] is None else None
+    try:
+        return wait_for(agrees, 5, what)
+    except TimedOut as timeout:
+        raise TimedOut("%s: %s" % (timeout, last[0]))
+
+
+def scenario_screen_reader(desktop):
+    """The board, the counters, the preview, the focus and each move's
+    outcome as a screen reader reads them over AT-SPI, checked against the
+    screen."""
+    require("dbus-daemon")
+    if not os.path.exists(AT_SPI_BUS):
+        raise Skip("at-spi2-core is not installed")
+    desktop.env["DBUS_SESSION_BUS_ADDRESS"] = desktop.start_session_bus()
+    desktop.start([AT_SPI_BUS, "--launch-immediately"])
+    # Qt makes itself seen when a screen reader says it runs; here the
+    # test's reader comes after the game.
+    desktop.env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
+    game = Game(desktop)
+    balls = wait_for(lambda: (lambda b: b if len(b) == 3 else None)(game.board()), 10,
+                     "the first three balls")
+    reader = ScreenReader(desktop)
+    view = read_board(reader, balls, "the first three balls read")
+    check((view["balls"], view["score"]) == ("消去球数：0", "得分：0"),
+          "the counters are read as %r and %r" % (view["balls"], view["score"]))
+    check(view["preview"].startswith("下一批：") and len(view["preview"].split("、")) == 3,
+          "the preview is read as %r" % view["preview"])
+    check(view["focused"] is None and view["outcome"] == "",
+          "before any input: focus %r, outcome %r" % (view["focused"], view["outcome"]))
+
+    # A move by the mouse: where it went and the balls that fell.
+    cell, target, after = select_and_move(game, balls)
+    balls = board_of(after)
+    view = read_board(reader, balls, "the board after the move read")
+    moved = "%s从第%d行第%d列移到第%d行第%d列。落下：" % (
+        view["cells"][(target[0] - 1) * 9 + target[1] - 1].split("，")[1], cell[0], cell[1],
+        target[0], target[1])
+    check(view["outcome"].startswith(moved) and view["outcome"].count("、") == 2,
+          "the move's outcome is read as %r" % view["outcome"])
+    wait_for(lambda: reader.saw("name", view["outcome"]), 5, "the outcome to be told")
+
+    # By keys: the focus cell is the reader's focus, a ball picked up says
+    # so, Delete puts it down.
+    _, target, after = move_by_keys(game, balls)
+    balls = board_of(after)
+    view = read_board(reader, balls, "the board after the move by keys read")
+    focused = view["cells"][(target[0] - 1) * 9 + target[1] - 1]
+    check(view["focused"] == focused, "the focus is read on %r, not %r" % (view["focused"], focused))
+    # The focus came to the target before the ball did.
+    wait_for(lambda: reader.saw("focus", cell_name(target[0], target[1], "")), 5,
+             "the focus event on the target")
+    game.key("space")
+    picked = focused + "，已选中"
+    wait_for(lambda: reader.read()["focused"] == picked, 5, "the cell read as %r" % picked)
+    game.key("Delete")
+    wait_for(lambda: reader.read()["outcome"].startswith("放下第%d行第%d列" % target), 5,
+             "the ball read as put down")
+
+
 SCENARIOS = {"play": scenario_play, "tray": scenario_tray, "minimise": scenario_minimise}
 SCENARIOS["keys"] = scenario_keys
 SCENARIOS["wayland"] = scenario_wayland
@@ -627,6 +763,7 @@ SCENARIOS["displays"] = scenario_displays
 SCENARIOS["stopped"] = scenario_stopped
 SCENARIOS["shared_top_ten"] = scenario_shared_top_ten
 SCENARIOS["installed"] = scenario_installed
+SCENARIOS["screen_reader"] = scenario_screen_reader
 
 
 def choose(args):

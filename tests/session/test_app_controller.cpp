@@ -93,6 +93,16 @@ public:
         bChecked = bOn;
         calls.push_back(bOn ? "check on" : "check off");
     }
+    // The screen reader's view, as last told, and what it said when the
+    // name was asked for.
+    const CBoardReader* pReader = nullptr;
+    int nReadingChanges = 0;
+    std::string outcomeAtName;
+    void OnReadingChanged(const CBoardReader& reader) override
+    {
+        pReader = &reader;
+        ++nReadingChanges;
+    }
     void ShowNotice(NoticeKind kind, const std::string& caption, const std::string& text) override
     {
         calls.push_back(std::string(kind == NoticeKind::Warning ? "warning " : "notice ") +
@@ -101,6 +111,7 @@ public:
     bool AskName(std::string& name) override
     {
         calls.push_back("name");
+        outcomeAtName = pReader ? pReader->Outcome() : "";
         presets.push_back(name);
         if (names.empty())
             return false;
@@ -682,3 +693,142 @@ TEST(RulesTextTest, HasItsSevenLinesEachEndedWithCrLf)
 }
 
 }  // namespace
+
+// The screen reader's view: each cell by place and content, the counters
+// and the preview with their values, told before the window shows.
+TEST_F(AppControllerTest, TheReaderNamesCellsCountersAndPreview)
+{
+    ASSERT_TRUE(Start());
+    ASSERT_NE(m_shell.pReader, nullptr);
+    const CBoardReader& reader = *m_shell.pReader;
+    std::array<std::uint8_t, 81> cells{};
+    cells[0] = 1;
+    cells[1] = 7;
+    cells[80] = 4;
+    m_controller.Game().SetPosition(cells.data());
+    m_controller.Game().SetSelection(1, 2);
+    const struct {
+        int row, col;
+        const char* name;
+    } cases[] = {
+        {1, 1, "第1行第1列，蓝球"},
+        {1, 2, "第1行第2列，银球，已选中"},
+        {1, 3, "第1行第3列，空"},
+        {9, 9, "第9行第9列，红球"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(reader.CellName(c.row, c.col), c.name);
+    EXPECT_EQ(reader.BallsName(), "消去球数：0");
+    EXPECT_EQ(reader.ScoreName(), "得分：0");
+    const CGame& game = m_controller.Game();
+    EXPECT_EQ(reader.PreviewName(), "下一批：" + CBoardReader::BallName(game.Next(0)) + "、" +
+                                        CBoardReader::BallName(game.Next(1)) + "、" +
+                                        CBoardReader::BallName(game.Next(2)));
+    EXPECT_EQ(CBoardReader::BallName(0), "");
+    EXPECT_EQ(CBoardReader::BallName(8), "");
+}
+
+// What an input did, in words, by mouse or by keys.
+TEST_F(AppControllerTest, TheReaderTellsWhatEachInputDid)
+{
+    // Row 1: four blue balls, a gap, then green; a blue one at (3, 5); an
+    // empty cell walled in at (9, 9).
+    std::array<std::uint8_t, 81> cells{};
+    for (int col = 1; col <= 4; ++col)
+        cells[col - 1] = 1;
+    cells[5] = 2;
+    cells[2 * 9 + 4] = 1;
+    cells[79] = 6;
+    cells[71] = 6;
+    const int x35 = CBoardGeometry::CentreX(5), y35 = CBoardGeometry::CentreY(3);
+    const struct {
+        const char* name;
+        std::function<void(CAppController&)> before;  // sets up the selection
+        std::function<void(CAppController&)> input;
+        const char* said;
+    } cases[] = {
+        {"a ball picked up", [](CAppController&) {},
+         [&](CAppController& c) { c.OnClick(x35, y35); }, "选中第3行第5列蓝球。"},
+        {"another picked up", [](CAppController& c) { c.Game().SetSelection(3, 5); },
+         [](CAppController& c) { c.OnClick(CBoardGeometry::CentreX(6), CBoardGeometry::CentreY(1)); },
+         "选中第1行第6列绿球。"},
+        {"put down by the right button", [](CAppController& c) { c.Game().SetSelection(3, 5); },
+         [](CAppController& c) { c.OnRightClick(5, 5); }, "放下第3行第5列蓝球。"},
+        {"put down by Delete", [](CAppController& c) { c.Game().SetSelection(1, 6); },
+         [](CAppController& c) { c.OnKey(CKey::Delete); }, "放下第1行第6列绿球。"},
+        {"no way there", [](CAppController& c) { c.Game().SetSelection(3, 5); },
+         [](CAppController& c) { c.OnClick(CBoardGeometry::CentreX(9), CBoardGeometry::CentreY(9)); },
+         "无法到达第9行第9列。"},
+        {"a line of five", [](CAppController& c) { c.Game().SetSelection(3, 5); },
+         [](CAppController& c) { c.OnClick(CBoardGeometry::CentreX(5), CBoardGeometry::CentreY(1)); },
+         "蓝球从第3行第5列移到第1行第5列。消去5个球，得25分。"},
+        {"the first Space shows the focus and acts on nothing", [](CAppController&) {},
+         [](CAppController& c) { c.OnKey(CKey::Space); }, ""},
+        {"an arrow moves the focus and says nothing", [](CAppController&) {},
+         [](CAppController& c) { c.OnKey(CKey::Up); }, ""},
+    };
+    for (const auto& c : cases) {
+        CFakeShell shell;
+        CAppController controller(shell, m_player);
+        controller.SetClock(m_clock);
+        ASSERT_TRUE(controller.InitInstance());
+        controller.Game().SetPosition(cells.data());
+        c.before(controller);
+        const int nChanges = shell.nReadingChanges;
+        c.input(controller);
+        EXPECT_EQ(controller.Reader().Outcome(), c.said) << c.name;
+        // Every input is told, even one that changes only the focus.
+        EXPECT_EQ(shell.nReadingChanges, nChanges + 1) << c.name;
+    }
+}
+
+TEST_F(AppControllerTest, TheReaderNamesTheBallsThatFellAsTheBoardHoldsThem)
+{
+    ASSERT_TRUE(Start());
+    std::array<std::uint8_t, 81> cells{};
+    cells[0] = 3;
+    m_controller.Game().SetPosition(cells.data());
+    // By keys: the focus shows at the centre, goes up to (1, 5), then left.
+    m_controller.OnKey(CKey::Up);
+    for (int i = 0; i < 4; ++i)
+        m_controller.OnKey(CKey::Up);
+    for (int i = 0; i < 4; ++i)
+        m_controller.OnKey(CKey::Left);
+    ASSERT_EQ(m_controller.Reader().FocusRow(), 1);
+    ASSERT_EQ(m_controller.Reader().FocusCol(), 1);
+    m_controller.OnKey(CKey::Enter);
+    EXPECT_EQ(m_controller.Reader().Outcome(), "选中第1行第1列青球。");
+    m_controller.OnClick(CBoardGeometry::CentreX(9), CBoardGeometry::CentreY(9));
+    // The mouse hides the focus.
+    EXPECT_EQ(m_controller.Reader().FocusRow(), 0);
+
+    const std::string said = m_controller.Reader().Outcome();
+    const std::string moved = "青球从第1行第1列移到第9行第9列。落下：";
+    ASSERT_EQ(said.substr(0, moved.size()), moved);
+    // Three new balls, each named where the board has it (one may have
+    // fallen where the ball was).
+    const CGame& game = m_controller.Game();
+    int nNamed = 0;
+    for (int row = 1; row <= 9; ++row)
+        for (int col = 1; col <= 9; ++col) {
+            const bool bNew = game.Cell(row, col) != 0 && !(row == 9 && col == 9);
+            const std::string one = "第" + std::to_string(row) + "行第" + std::to_string(col) +
+                                    "列" + CBoardReader::BallName(game.Cell(row, col));
+            EXPECT_EQ(said.find(one) != std::string::npos, bNew) << one << " in " << said;
+            nNamed += bNew;
+        }
+    EXPECT_EQ(nNamed, 3);
+}
+
+TEST_F(AppControllerTest, TheEndOfAGameIsToldBeforeTheNameIsAskedAndANewGameForgetsIt)
+{
+    StartOneMoveFromTheEnd();
+    FillTheBoard();
+    const std::string over = "游戏结束，共消去0个球，得0分。";
+    const std::string& said = m_shell.outcomeAtName;
+    ASSERT_GE(said.size(), over.size());
+    EXPECT_EQ(said.substr(said.size() - over.size()), over);
+    EXPECT_EQ(m_controller.Reader().Outcome(), said);
+    m_controller.OnCommand(ID_GAME_NEW);
+    EXPECT_EQ(m_controller.Reader().Outcome(), "");
+}
