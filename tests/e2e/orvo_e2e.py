@@ -709,6 +709,11 @@ def scenario_screen_reader(desktop):
         raise Skip("at-spi2-core is not installed")
     desktop.env["DBUS_SESSION_BUS_ADDRESS"] = desktop.start_session_bus()
     desktop.start([AT_SPI_BUS, "--launch-immediately"])
+    # The game asks for the accessibility bus once, at its start: it must be
+    # there by then (the call starts it if the launcher has not yet).
+    wait_for(lambda: desktop.run(["dbus-send", "--session", "--print-reply", "--dest=org.a11y.Bus",
+                                  "/org/a11y/bus", "org.a11y.Bus.GetAddress"]).returncode == 0,
+             10, "the accessibility bus")
     # Qt makes itself seen when a screen reader says it runs; here the
     # test's reader comes after the game.
     desktop.env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
