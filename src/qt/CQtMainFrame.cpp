@@ -10,6 +10,7 @@
 #include <QPixmap>
 #include <QScreen>
 #include <QShortcut>
+#include <QVBoxLayout>
 #include <QWindow>
 #include <algorithm>
 
@@ -17,6 +18,7 @@
 #include "CClientWidget.h"
 #include "CMenuStyle.h"
 #include "CResources.h"
+#include "CTitleBar.h"
 #include "QtMenusAndDialogs.h"
 #include "resource.h"
 
@@ -27,16 +29,24 @@ CQtMainFrame::CQtMainFrame(CAppInput& input) : m_input(input)
     // No icon of its own: the application's, decoded once at start-up,
     // serves the window and the tray.
     // A caption with the system menu, minimise and close; no sizing border
-    // and no maximise box.
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint);
+    // and no maximise box. Where the caption is our own, the platform draws
+    // none (Qt drops the frameless hint from any set that names buttons).
+    const bool bOwnTitleBar = DrawsOwnTitleBar();
+    setWindowFlags(bOwnTitleBar ? Qt::Window | Qt::FramelessWindowHint
+                                : Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                      Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                                      Qt::WindowCloseButtonHint);
     setAttribute(Qt::WA_DeleteOnClose);
 
     m_pClient = new CClientWidget(*this, m_input);
     setCentralWidget(m_pClient);
+    m_pMenuBar = new QMenuBar(this);
+    if (bOwnTitleBar)
+        CreateTitleBar();
+    else
+        setMenuBar(m_pMenuBar);
     CreateMenu();
-    // The window is exactly menu bar plus client area, and stays so.
+    // The window is exactly (title bar,) menu bar and client area, and stays so.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     m_pBlinkTimer = new QTimer(this);
@@ -57,6 +67,38 @@ constexpr qint64 kRemakeIntervalMs = 1000;
 bool CQtMainFrame::IsWayland()
 {
     return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
+bool CQtMainFrame::DrawsOwnTitleBar()
+{
+    // Qt's Wayland plugin draws the decorations itself wherever the
+    // compositor leaves them to its clients (Weston, GNOME), and its
+    // decorations have a maximise button whatever the window's flags say.
+    // Whether the compositor would draw them instead is not something Qt
+    // tells a client, so on Wayland the game draws its own caption, which
+    // has none, unless the environment settles the decorations otherwise:
+    // QT_WAYLAND_DISABLE_WINDOWDECORATION (the compositor, or nobody, draws
+    // them) or QT_WAYLAND_DECORATION (the player chose Qt's plugin).
+    // Window managers on X11 and Windows draw the caption as the flags ask.
+    return IsWayland() && qEnvironmentVariableIsEmpty("QT_WAYLAND_DISABLE_WINDOWDECORATION") &&
+           qEnvironmentVariableIsEmpty("QT_WAYLAND_DECORATION");
+}
+
+void CQtMainFrame::CreateTitleBar()
+{
+    // The caption over the menu bar, both in the place of the menu bar.
+    auto* pTop = new QWidget(this);
+    auto* pLayout = new QVBoxLayout(pTop);
+    pLayout->setContentsMargins(0, 0, 0, 0);
+    pLayout->setSpacing(0);
+    auto* pTitleBar = new CTitleBar(*this);
+    pLayout->addWidget(pTitleBar);
+    pLayout->addWidget(m_pMenuBar);
+    setMenuWidget(pTop);
+    // What the window system's own buttons would do: a close as the menu's
+    // exit, a minimise as Esc's where there is no notification area.
+    connect(pTitleBar, &CTitleBar::CloseClicked, this, &QWidget::close);
+    connect(pTitleBar, &CTitleBar::MinimiseClicked, this, &QWidget::showMinimized);
 }
 
 QIcon CQtMainFrame::MainIcon()
@@ -107,13 +149,13 @@ QAction* CQtMainFrame::AddCommand(QMenu* pMenu, const QtUi::MenuEntry& item)
 void CQtMainFrame::CreateMenu()
 {
     // Always in the window: the client area is measured below a one-line bar.
-    menuBar()->setNativeMenuBar(false);
+    m_pMenuBar->setNativeMenuBar(false);
 
     QMenu* pMenu = nullptr;
     for (const QtUi::MenuEntry& entry : QtUi::kMainMenu) {
         switch (entry.kind) {
         case QtUi::MenuEntryKind::Popup:
-            pMenu = menuBar()->addMenu(QString::fromUtf8(entry.pText));
+            pMenu = m_pMenuBar->addMenu(QString::fromUtf8(entry.pText));
             break;
         case QtUi::MenuEntryKind::EndPopup:
             pMenu = nullptr;

@@ -12,6 +12,7 @@ class CClientWidget;
 class CClientWindow;
 class QAction;
 class QMenu;
+class QMenuBar;
 class QWindow;
 namespace QtUi {
 struct MenuEntry;
@@ -20,7 +21,8 @@ struct MenuEntry;
 // The main window: a one-line menu over the 308 x 348 client area, fixed in
 // size, centred at every start. Paints, mouse releases, the board's keys,
 // blink ticks and menu commands go to its CAppInput; Esc hides the window
-// into the notification area. It knows nothing of the game.
+// into the notification area. On Wayland a title bar of its own sits over
+// the menu (see DrawsOwnTitleBar). It knows nothing of the game.
 class CQtMainFrame : public QMainWindow, public CAppWindow {
     Q_OBJECT
 
@@ -67,6 +69,8 @@ protected:
 private:
     void MoveToCentre();
     void CreateMenu();
+    static bool DrawsOwnTitleBar();
+    void CreateTitleBar();
     QAction* AddCommand(QMenu* pMenu, const QtUi::MenuEntry& item);
     static bool IsWayland();
     void OnStatesReported(QWindow* pWindow);
@@ -77,6 +81,9 @@ private:
 
     CAppInput& m_input;
     CClientWidget* m_pClient = nullptr;
+    // Under the game's own title bar where it has one; QMainWindow::menuBar()
+    // would then make a second one.
+    QMenuBar* m_pMenuBar = nullptr;
     QAction* m_pSoundAction = nullptr;
     QSystemTrayIcon* m_pTrayIcon = nullptr;
     // A child, so that a test can find it by its name.

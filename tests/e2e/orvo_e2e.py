@@ -11,9 +11,9 @@ means the scenario cannot run here (a tool is missing). The scenario
 "installed" runs the program where it is, as a package installed it, with a
 home folder of its own. The scenario "wayland" runs the game as a Wayland
 client of Weston, which shows its output in a window on the X display and
-passes xdotool's input on; "wayland_tray" adds a notification area on a
-D-Bus session bus of its own; "keys" and "wayland_keys" make a move with
-the keyboard alone.
+passes xdotool's input on, and ends with the window's own title bar;
+"wayland_tray" adds a notification area on a D-Bus session bus of its own;
+"keys" and "wayland_keys" make a move with the keyboard alone.
 """
 
 import copy
@@ -533,6 +533,77 @@ def require_wayland(desktop):
         raise Skip("Qt's Wayland platform plugin is not installed")
 
 
+def title_bar_buttons(game):
+    """The buttons on the game's own title bar, left to right, each as a
+    point on its glyph: what stands out from the bar's grey in its right
+    third (right of the title), in groups with bare columns between them."""
+    x, y = game.client
+    above = min(y, 100)
+    rows = game.desktop.grab(x, y - above, CLIENT_W, above)
+    # The window's right edge is its own light grey up to its top; the
+    # desktop round it is darker.
+    edge = CLIENT_W - 2
+    top = above
+    while top > 0 and min(rows[top - 1][edge]) >= 200:
+        top -= 1
+    grey = rows[top][edge]
+    ink = sorted((cx, cy) for cy in range(top, above)
+                 for cx in range(CLIENT_W * 2 // 3, CLIENT_W)
+                 if max(abs(a - b) for a, b in zip(rows[cy][cx], grey)) > 40)
+    groups = []
+    for cx, cy in ink:
+        if groups and cx - groups[-1][-1][0] <= 2:
+            groups[-1].append((cx, cy))
+        else:
+            groups.append([(cx, cy)])
+    return [(x + g[len(g) // 2][0], y - above + g[len(g) // 2][1]) for g in groups]
+
+
+def check_title_bar(desktop, game):
+    """The window's own title bar on Weston: minimise and close and no
+    maximise; dragging it moves the window, its minimise sends the window
+    off the screen until a second start, and its close ends the game."""
+    buttons = wait_for(lambda: (lambda b: b if len(b) >= 2 else None)(title_bar_buttons(game)),
+                       5, "the title bar's buttons")
+    check(len(buttons) == 2, "the title bar has %d buttons, not minimise and close: %s"
+          % (len(buttons), buttons))
+    minimise, close = buttons
+
+    # Dragged by the bar left of its title, the window follows the pointer.
+    before = game.client
+    wanted = (60 if before[0] > 200 else 400, 120)
+    grip = (before[0] + CLIENT_W // 4, minimise[1])
+    to = (grip[0] + wanted[0] - before[0], grip[1] + wanted[1] - before[1])
+    desktop.xdotool("mousemove", *grip, "mousedown", 1)
+    try:
+        def moved():
+            # Weston moves the window with the pointer's motion once the
+            # press has reached the game: the pointer goes on moving.
+            desktop.xdotool("mousemove", to[0], to[1] + 1, "mousemove", *to)
+            return game.locate() == wanted
+        wait_for(moved, 5, "the window dragged by its title bar from %s to %s" % (before, wanted))
+    finally:
+        desktop.xdotool("mouseup", 1, "mousemove", 0, SCREEN_H - 1)
+    game.client = wanted
+
+    minimise, _ = title_bar_buttons(game)
+    desktop.xdotool("mousemove", *minimise, "click", 1, "mousemove", 0, SCREEN_H - 1)
+    wait_for(lambda: game.locate() is None, 5, "the window to leave the screen by its minimise")
+    second = desktop.run_game()
+    check(ended_well(second.returncode, second.stderr),
+          "second start exited with %d:\n%s" % (second.returncode, second.stderr[-2000:]))
+    game.client = wait_for(game.locate, 10, "the window to come back after its minimise")
+
+    _, close = title_bar_buttons(game)
+    desktop.xdotool("mousemove", *close, "click", 1)
+    try:
+        code = game.process.wait(10)
+    except subprocess.TimeoutExpired:
+        raise Failure("the game did not end by its close button")
+    desktop.log.seek(0)
+    check(ended_well(code, desktop.log.read()), "the game ended with %d by its close button" % code)
+
+
 def scenario_wayland(desktop):
     require_wayland(desktop)
     desktop.start_compositor()
@@ -570,6 +641,8 @@ def scenario_wayland(desktop):
           "second start exited with %d:\n%s" % (second.returncode, second.stderr[-2000:]))
     game.client = wait_for(game.locate, 10, "the window to come back")
     check(game.board() == after_move, "the board did not come back whole")
+
+    check_title_bar(desktop, game)
 
 
 def scenario_wayland_keys(desktop):
