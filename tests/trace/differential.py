@@ -50,6 +50,7 @@ MALFORMED = [
     "encode 41 1 2 3", "encode 4 1 2", "encode - 99999999999 0", "decode",
     "decode A B", "profile", "heroes 2", "\tnew", "click 10\t60",
     "cell 0 1", "cell 1 10", "cell -1 5", "cell 5", "cell 1 2 3", "cell +1 1",
+    "key", "key tab", "key LEFT", "key left right", "focus 1",
 ]
 # Lines that look odd but are valid or skipped.
 ODD_VALID = ["# a comment", "#", "", "   ", " \t ", "\t", "ticks 0", "ticks 4294967295",
@@ -211,6 +212,28 @@ class Builder:
             self.add("cell %d %d" % (row, col))
         else:
             self.add("click %d %d" % cell_point(self.rng, row, col))
+
+    def key_cell(self, row, col):
+        """Takes the focus to (row, col) with the arrows, now and then
+        running into an edge or asking where it is, and acts there with
+        Space or Enter, as a player without a mouse would."""
+        rng, driver = self.rng, self.driver
+        if not driver.focus_shown:
+            self.add("key " + rng.choice(["left", "right", "up", "down", "space", "enter"]))
+        if rng.random() < 0.1:
+            for _ in range(rng.randint(1, 10)):
+                self.add("key " + rng.choice(["left", "right", "up", "down"]))
+        while driver.focus_at != [row, col]:
+            r, c = driver.focus_at
+            if r != row and (c == col or rng.random() < 0.5):
+                self.add("key " + ("down" if row > r else "up"))
+            else:
+                self.add("key " + ("right" if col > c else "left"))
+            if rng.random() < 0.05:
+                self.add("focus")
+        self.add("key " + rng.choice(["space", "enter"]))
+        if rng.random() < 0.2:
+            self.add("focus")
 
     # ------------------------------------------------------------ misc
     def random_ticks(self):
@@ -449,6 +472,13 @@ class Builder:
             if rng.random() < 0.05:  # empty cell with nothing selected
                 self.add("rclick 5 5")
                 self.click_cell(*target)
+            if rng.random() < 0.2:  # by keys alone
+                self.key_cell(*ball)
+                if rng.random() < 0.1:
+                    self.add("key " + rng.choice(["backspace", "delete"]))
+                    self.key_cell(*ball)
+                self.key_cell(*target)
+                continue
             self.click_cell(*ball, exact=rng.random() < 0.8)
             self.decorate_selection(st["board"], ball)
             self.click_cell(*target, exact=rng.random() < 0.8)

@@ -582,8 +582,10 @@ def parse_hex(word):
 ARITY = {
     b"ticks": 1, b"sound": 1, b"new": 0, b"click": 2, b"rclick": 2, b"cell": 2, b"blink": 0,
     b"repaint": 0, b"name": 1, b"cancel": 0, b"profile": 1, b"heroes": 0,
-    b"state": 0, b"encode": 3, b"decode": 1, b"snapshot": 1,
+    b"state": 0, b"encode": 3, b"decode": 1, b"snapshot": 1, b"key": 1, b"focus": 0,
 }
+ARROWS = {b"left": (0, -1), b"right": (0, 1), b"up": (-1, 0), b"down": (1, 0)}
+KEYS = set(ARROWS) | {b"space", b"enter", b"backspace", b"delete"}
 
 
 def parse_line(line):
@@ -613,6 +615,8 @@ def parse_line(line):
         if not (1 <= row <= 9 and 1 <= col <= 9):
             raise Malformed("no such cell")
         return command, [row, col]
+    if command == b"key" and args[0] not in KEYS:
+        raise Malformed("no such key %r" % args[0])
     if command == b"name":
         return command, [parse_hex(args[0])]
     if command == b"encode":
@@ -620,11 +624,19 @@ def parse_line(line):
     return command, args
 
 
+def cell_centre(row, col):
+    return 10 + 32 * (col - 1) + 16, 50 + 32 * (row - 1) + 16
+
+
 class Driver:
     def __init__(self, out, literal_search=False):
         self.events = Events(out)
         self.answers = []
         self.game = Game(self.events, self.answer_dialog, literal_search)
+        # The keyboard's focus cell: hidden until a key shows it, at the
+        # centre at first; any click hides it again.
+        self.focus_shown = False
+        self.focus_at = [5, 5]
 
     def answer_dialog(self):
         if not self.answers:
@@ -640,12 +652,19 @@ class Driver:
         elif command == b"new":
             game.new_game()
         elif command == b"click":
+            self.focus_shown = False
             game.on_click(*args)
         elif command == b"cell":
-            row, col = args
-            game.on_click(10 + 32 * (col - 1) + 16, 50 + 32 * (row - 1) + 16)
+            self.focus_shown = False
+            game.on_click(*cell_centre(*args))
         elif command == b"rclick":
+            self.focus_shown = False
             game.on_right_click()
+        elif command == b"key":
+            self.on_key(args[0])
+        elif command == b"focus":
+            self.events.emit("focus %d %d" % tuple(self.focus_at) if self.focus_shown
+                             else "focus none")
         elif command == b"blink":
             if game.timer:
                 game.on_blink_timer()
@@ -674,6 +693,23 @@ class Driver:
                                  % (hex_text(record.name), record.balls, record.score))
             else:
                 self.events.emit("refused")
+
+    def on_key(self, key):
+        game = self.game
+        if key in (b"backspace", b"delete"):
+            game.on_right_click()
+        elif not self.focus_shown:
+            # The first arrow, Space or Enter only shows the focus: on the
+            # picked-up ball, or where it was.
+            self.focus_shown = True
+            if game.selected:
+                self.focus_at = [game.sel_row, game.sel_col]
+        elif key in ARROWS:
+            dr, dc = ARROWS[key]
+            self.focus_at = [min(9, max(1, self.focus_at[0] + dr)),
+                             min(9, max(1, self.focus_at[1] + dc))]
+        else:
+            game.on_click(*cell_centre(*self.focus_at))
 
     def print_heroes(self):
         records = self.game.heroes.records
