@@ -118,7 +118,9 @@ HRESULT ToBstr(const std::string& utf8, BSTR* pOut)
 // the client when done: two objects with one id are the same part.
 class CPartObject final : public IAccessible {
 public:
-    CPartObject(std::shared_ptr<const CLink> pLink, LONG id) : m_pLink(std::move(pLink)), m_id(id) {}
+    CPartObject(std::shared_ptr<const CLink> pLink, LONG id) : m_pLink(std::move(pLink)), m_id(id)
+    {
+    }
     CPartObject(const CPartObject&) = delete;
     CPartObject& operator=(const CPartObject&) = delete;
 
@@ -135,7 +137,10 @@ public:
         *ppv = nullptr;
         return E_NOINTERFACE;
     }
-    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&m_nRefs)); }
+    ULONG STDMETHODCALLTYPE AddRef() override
+    {
+        return static_cast<ULONG>(InterlockedIncrement(&m_nRefs));
+    }
     ULONG STDMETHODCALLTYPE Release() override
     {
         const LONG n = InterlockedDecrement(&m_nRefs);
@@ -216,7 +221,10 @@ public:
         const HRESULT hr = Resolve(child, id);
         return hr == S_OK ? ToBstr(Name(id), pName) : hr;
     }
-    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT, BSTR* pValue) override { return NoString(pValue); }
+    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT, BSTR* pValue) override
+    {
+        return NoString(pValue);
+    }
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT, BSTR* pText) override
     {
         return NoString(pText);

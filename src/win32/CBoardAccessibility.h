@@ -36,7 +36,14 @@ class CClientArea;
 class CBoardAccessibility {
 public:
     // The ids, on OBJID_CLIENT, that events and accChild name the parts by.
-    enum : LONG { kBoardId = 1, kBallsId, kPreviewId, kScoreId, kOutcomeId, kPartCount = kOutcomeId };
+    enum : LONG {
+        kBoardId = 1,
+        kBallsId,
+        kPreviewId,
+        kScoreId,
+        kOutcomeId,
+        kPartCount = kOutcomeId
+    };
     static constexpr LONG kFirstCellId = 0x100;
     static constexpr LONG CellId(int row, int col)
     {

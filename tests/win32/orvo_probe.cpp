@@ -96,7 +96,8 @@ std::string NameOf(IAccessible* pAcc, LONG id)
 int PrintReading(HWND hWnd)
 {
     IAccessible* pClient = nullptr;
-    if (FAILED(AccessibleObjectFromWindow(hWnd, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+    if (FAILED(AccessibleObjectFromWindow(hWnd, static_cast<DWORD>(OBJID_CLIENT),
+                                          __uuidof(IAccessible),
                                           reinterpret_cast<void**>(&pClient)))) {
         std::printf("no client object\n");
         return 1;
@@ -115,7 +116,8 @@ int PrintReading(HWND hWnd)
     if (pBoard)
         pBoard->get_accChildCount(&cells);
     for (LONG i = 1; i <= cells; ++i)
-        std::printf("cell %ld %ld %s\n", (i - 1) / 9 + 1, (i - 1) % 9 + 1, NameOf(pBoard, i).c_str());
+        std::printf("cell %ld %ld %s\n", (i - 1) / 9 + 1, (i - 1) % 9 + 1,
+                    NameOf(pBoard, i).c_str());
     VARIANT focus;
     VariantInit(&focus);
     std::string focusName = "-";

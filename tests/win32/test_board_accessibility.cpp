@@ -175,15 +175,17 @@ protected:
         // As after any change the controller makes.
         m_shell.pFrame->OnReadingChanged(m_controller.Reader());
         IAccessible* pClient = nullptr;
-        ASSERT_EQ(AccessibleObjectFromWindow(m_hWnd, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+        ASSERT_EQ(AccessibleObjectFromWindow(m_hWnd, static_cast<DWORD>(OBJID_CLIENT),
+                                             __uuidof(IAccessible),
                                              reinterpret_cast<void**>(&pClient)),
                   S_OK);
         m_pClient = AsAccessible(pClient);
         ASSERT_TRUE(m_pClient);
         // Only this process's events, called right inside NotifyWinEvent.
         g_events.clear();
-        m_hHook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_NAMECHANGE, GetModuleHandleW(nullptr),
-                                  OnWinEvent, GetCurrentProcessId(), 0, WINEVENT_INCONTEXT);
+        m_hHook =
+            SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_NAMECHANGE, GetModuleHandleW(nullptr),
+                            OnWinEvent, GetCurrentProcessId(), 0, WINEVENT_INCONTEXT);
         ASSERT_NE(m_hHook, nullptr);
     }
 
@@ -209,7 +211,10 @@ protected:
                      MAKELPARAM(CBoardGeometry::CentreX(col), CBoardGeometry::CentreY(row)));
     }
 
-    std::shared_ptr<IAccessible> Board() { return ChildOf(m_pClient.get(), CBoardAccessibility::kBoardId); }
+    std::shared_ptr<IAccessible> Board()
+    {
+        return ChildOf(m_pClient.get(), CBoardAccessibility::kBoardId);
+    }
 
     // The ids of the events of one kind told since the last call.
     std::vector<LONG> Told(DWORD event)
@@ -227,8 +232,8 @@ protected:
         IAccessible* pAcc = nullptr;
         VARIANT child;
         VariantInit(&child);
-        EXPECT_EQ(AccessibleObjectFromEvent(m_hWnd, static_cast<DWORD>(OBJID_CLIENT), idChild, &pAcc,
-                                            &child),
+        EXPECT_EQ(AccessibleObjectFromEvent(m_hWnd, static_cast<DWORD>(OBJID_CLIENT), idChild,
+                                            &pAcc, &child),
                   S_OK);
         // The object itself, or its parent and the child's id.
         if (pAcc && child.vt == VT_I4 && child.lVal != CHILDID_SELF) {
@@ -262,7 +267,8 @@ TEST_F(BoardAccessibilityTest, TheClientAreaHoldsTheBoardsCellsRowByRowAndTheTex
     } parts[] = {
         {CBoardAccessibility::kBoardId, ROLE_SYSTEM_TABLE, "棋盘"},
         {CBoardAccessibility::kBallsId, ROLE_SYSTEM_STATICTEXT, "消去球数：0"},
-        {CBoardAccessibility::kPreviewId, ROLE_SYSTEM_STATICTEXT, m_controller.Reader().PreviewName()},
+        {CBoardAccessibility::kPreviewId, ROLE_SYSTEM_STATICTEXT,
+         m_controller.Reader().PreviewName()},
         {CBoardAccessibility::kScoreId, ROLE_SYSTEM_STATICTEXT, "得分：0"},
         // Nothing done yet: nothing to say.
         {CBoardAccessibility::kOutcomeId, ROLE_SYSTEM_STATUSBAR, ""},
@@ -276,7 +282,8 @@ TEST_F(BoardAccessibilityTest, TheClientAreaHoldsTheBoardsCellsRowByRowAndTheTex
         // Asked of the client area by the child's id, the same.
         EXPECT_EQ(NameOf(m_pClient.get(), part.id), part.name);
     }
-    EXPECT_EQ(NameOf(ChildOf(m_pClient.get(), CBoardAccessibility::kPreviewId).get()).rfind("下一批：", 0),
+    EXPECT_EQ(NameOf(ChildOf(m_pClient.get(), CBoardAccessibility::kPreviewId).get())
+                  .rfind("下一批：", 0),
               0u);
 
     const auto pBoard = Board();
@@ -286,7 +293,7 @@ TEST_F(BoardAccessibilityTest, TheClientAreaHoldsTheBoardsCellsRowByRowAndTheTex
         LONG index;
         const char* name;
     } cells[] = {
-        {1, "第1行第1列，红球"}, {2, "第1行第2列，空"},  {3, "第1行第3列，绿球"},
+        {1, "第1行第1列，红球"},  {2, "第1行第2列，空"},    {3, "第1行第3列，绿球"},
         {18, "第2行第9列，黄球"}, {41, "第5行第5列，蓝球"}, {74, "第9行第2列，银球"},
         {81, "第9行第9列，空"},
     };
@@ -344,7 +351,8 @@ TEST_F(BoardAccessibilityTest, PartsLieWhereTheyAreDrawnAtTheWindowsScale)
     for (const int dpi : {96, 192}) {
         SCOPED_TRACE(dpi);
         RECT suggested{40, 30, 400, 500};
-        SendMessageW(m_hWnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+        SendMessageW(m_hWnd, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                     reinterpret_cast<LPARAM>(&suggested));
         const int s = dpi / 96;
         POINT origin{0, 0};
         ClientToScreen(m_hWnd, &origin);
@@ -408,8 +416,8 @@ TEST_F(BoardAccessibilityTest, TheFocusCellFollowsTheKeysAndIsTold)
     Key(VK_RIGHT);
     Key(VK_UP);
     const LONG id = CBoardAccessibility::CellId(4, 6);
-    EXPECT_EQ(Told(EVENT_OBJECT_FOCUS),
-              (std::vector<LONG>{CBoardAccessibility::CellId(5, 5), CBoardAccessibility::CellId(5, 6), id}));
+    EXPECT_EQ(Told(EVENT_OBJECT_FOCUS), (std::vector<LONG>{CBoardAccessibility::CellId(5, 5),
+                                                           CBoardAccessibility::CellId(5, 6), id}));
     EXPECT_EQ(NameOf(FromEvent(id).get()), "第4行第6列，空");
 
     ASSERT_EQ(m_pClient->get_accFocus(&focus), S_OK);
@@ -437,7 +445,8 @@ TEST_F(BoardAccessibilityTest, ChangedNamesAndEveryNewOutcomeAreTold)
     const std::vector<LONG> picked = Told(EVENT_OBJECT_NAMECHANGE);
     EXPECT_EQ(picked, (std::vector<LONG>{CBoardAccessibility::CellId(5, 5),
                                          CBoardAccessibility::kOutcomeId}));
-    EXPECT_EQ(NameOf(FromEvent(CBoardAccessibility::CellId(5, 5)).get()), "第5行第5列，蓝球，已选中");
+    EXPECT_EQ(NameOf(FromEvent(CBoardAccessibility::CellId(5, 5)).get()),
+              "第5行第5列，蓝球，已选中");
     const std::string outcome = NameOf(FromEvent(CBoardAccessibility::kOutcomeId).get());
     EXPECT_EQ(outcome, m_controller.Reader().Outcome());
     EXPECT_NE(outcome.find("第5行第5列"), std::string::npos) << outcome;
@@ -446,7 +455,8 @@ TEST_F(BoardAccessibilityTest, ChangedNamesAndEveryNewOutcomeAreTold)
     for (int i = 0; i < 2; ++i) {
         g_events.clear();
         Click(9, 9);
-        EXPECT_EQ(Told(EVENT_OBJECT_NAMECHANGE), std::vector<LONG>{CBoardAccessibility::kOutcomeId});
+        EXPECT_EQ(Told(EVENT_OBJECT_NAMECHANGE),
+                  std::vector<LONG>{CBoardAccessibility::kOutcomeId});
         EXPECT_EQ(NameOf(FromEvent(CBoardAccessibility::kOutcomeId).get()), "无法到达第9行第9列。");
     }
 }
@@ -464,7 +474,8 @@ TEST_F(BoardAccessibilityTest, ObjectsHeldPastTheWindowAnswerDisconnected)
     LONG count = -1;
     EXPECT_EQ(m_pClient->get_accChildCount(&count), RPC_E_DISCONNECTED);
     IDispatch* pChild = nullptr;
-    EXPECT_EQ(m_pClient->get_accChild(Child(CBoardAccessibility::kBoardId), &pChild), RPC_E_DISCONNECTED);
+    EXPECT_EQ(m_pClient->get_accChild(Child(CBoardAccessibility::kBoardId), &pChild),
+              RPC_E_DISCONNECTED);
     EXPECT_EQ(pChild, nullptr);
     LONG x = 0, y = 0, cx = 0, cy = 0;
     EXPECT_EQ(pBoard->accLocation(&x, &y, &cx, &cy, Child(CHILDID_SELF)), RPC_E_DISCONNECTED);
