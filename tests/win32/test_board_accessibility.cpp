@@ -205,10 +205,14 @@ protected:
     }
 
     void Key(WPARAM nVirtualKey) { SendMessageW(m_hWnd, WM_KEYDOWN, nVirtualKey, 0); }
+    // In device pixels, at the window's scale: the screen's density decides
+    // it, and the scaled end-to-end test leaves the Wine prefix at 192.
     void Click(int row, int col)
     {
+        const int scale = m_shell.pFrame->Scale();
         SendMessageW(m_hWnd, WM_LBUTTONUP, 0,
-                     MAKELPARAM(CBoardGeometry::CentreX(col), CBoardGeometry::CentreY(row)));
+                     MAKELPARAM(CBoardGeometry::CentreX(col) * scale,
+                                CBoardGeometry::CentreY(row) * scale));
     }
 
     std::shared_ptr<IAccessible> Board()
