@@ -93,6 +93,7 @@ bool CMainFrame::Create(HINSTANCE hInstance, const char* pTitle, int nScale)
     // monitor's may have changed since.
     const int dpi = WindowDpi(m_hWnd);
     m_client.SetWindow(m_hWnd, dpi > 0 ? ScaleForDpi(dpi) : nScale);
+    m_accessibility.Connect(m_hWnd, m_client);
     FitClientArea();
     return true;
 }
@@ -150,6 +151,11 @@ void CMainFrame::StopBlinkTimer()
 void CMainFrame::SetSoundChecked(bool bOn)
 {
     CheckMenuItem(GetMenu(m_hWnd), ID_GAME_SOUND, MF_BYCOMMAND | (bOn ? MF_CHECKED : MF_UNCHECKED));
+}
+
+void CMainFrame::OnReadingChanged(const CBoardReader& reader)
+{
+    m_accessibility.OnReadingChanged(reader);
 }
 
 void CMainFrame::HideToTray()
@@ -242,7 +248,13 @@ LRESULT CMainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         if (m_input.OnCommand(LOWORD(wParam)))
             return 0;
         break;
+    case WM_GETOBJECT:
+        if (const LRESULT result = m_accessibility.OnGetObject(wParam, lParam))
+            return result;
+        break;
     case WM_DESTROY:
+        // A screen reader may hold the client area's objects longer.
+        m_accessibility.Disconnect();
         KillTimer(m_hWnd, BLINK_TIMER_ID);
         m_client.SetWindow(nullptr, 1);
         PostQuitMessage(0);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "CAppShell.h"
+#include "CBoardAccessibility.h"
 #include "CClientArea.h"
 
 // The main window: a one-line menu over the 308 x 348 client area (times
@@ -9,7 +10,8 @@
 // every start. Paints, mouse releases (in device pixels), the board's keys,
 // blink ticks and commands go to its CAppInput; Esc hides the window into
 // the notification area and the icon's click, or a second start, brings it
-// back. It knows nothing of the game.
+// back. It knows nothing of the game; a screen reader reads the client
+// area through CBoardAccessibility.
 class CMainFrame : public CAppWindow {
 public:
     static constexpr const char* kClassName = "OrvoWindow";
@@ -42,6 +44,7 @@ public:
     void StopBlinkTimer() override;
     // The menu's check mark beside the sound switch.
     void SetSoundChecked(bool bOn) override;
+    void OnReadingChanged(const CBoardReader& reader) override;
 
     void HideToTray();
     void OnTrayNotify(WPARAM wParam, LPARAM lParam);
@@ -59,4 +62,5 @@ private:
     HACCEL m_hAccel = nullptr;
     CAppInput& m_input;
     CClientArea m_client;
+    CBoardAccessibility m_accessibility;
 };

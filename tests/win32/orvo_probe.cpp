@@ -1,10 +1,16 @@
 // SPDX-License-Identifier: MIT
 // Reports what the end-to-end test cannot see from X: the system colours,
 // the tick count, and the game's windows as Windows sees them; given a
-// program's path, also the sizes of the images in its main icon.
+// program's path, also the sizes of the images in its main icon. With
+// --reading, only what a screen reader in another process reads of the
+// game's client area.
 #include <windows.h>
+#include <ole2.h>
+#include <oleacc.h>
 
 #include <cstdio>
+#include <cstring>
+#include <string>
 #include <vector>
 
 namespace {
@@ -57,10 +63,96 @@ void PrintIconSizes(const char* program)
         FreeLibrary(hModule);
 }
 
+VARIANT ChildId(LONG id)
+{
+    VARIANT v;
+    VariantInit(&v);
+    v.vt = VT_I4;
+    v.lVal = id;
+    return v;
+}
+
+// An object's name in UTF-8; "-" for none.
+std::string NameOf(IAccessible* pAcc, LONG id)
+{
+    BSTR name = nullptr;
+    if (FAILED(pAcc->get_accName(ChildId(id), &name)) || !name || !*name) {
+        SysFreeString(name);
+        return "-";
+    }
+    const int len = static_cast<int>(SysStringLen(name));
+    std::string text(static_cast<std::size_t>(
+                         WideCharToMultiByte(CP_UTF8, 0, name, len, nullptr, 0, nullptr, nullptr)),
+                     '\0');
+    WideCharToMultiByte(CP_UTF8, 0, name, len, &text[0], static_cast<int>(text.size()), nullptr,
+                        nullptr);
+    SysFreeString(name);
+    return text;
+}
+
+// The client area's tree, one line a part: "part N name" for the client
+// area's children, "cell R C name" for the board's cells, row by row, and
+// "focus name" for the focus cell ("-" for none).
+int PrintReading(HWND hWnd)
+{
+    IAccessible* pClient = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(hWnd, static_cast<DWORD>(OBJID_CLIENT),
+                                          __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(&pClient)))) {
+        std::printf("no client object\n");
+        return 1;
+    }
+    LONG parts = 0;
+    pClient->get_accChildCount(&parts);
+    for (LONG i = 1; i <= parts; ++i)
+        std::printf("part %ld %s\n", i, NameOf(pClient, i).c_str());
+    IDispatch* pDispatch = nullptr;
+    IAccessible* pBoard = nullptr;
+    if (SUCCEEDED(pClient->get_accChild(ChildId(1), &pDispatch)) && pDispatch) {
+        pDispatch->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&pBoard));
+        pDispatch->Release();
+    }
+    LONG cells = 0;
+    if (pBoard)
+        pBoard->get_accChildCount(&cells);
+    for (LONG i = 1; i <= cells; ++i)
+        std::printf("cell %ld %ld %s\n", (i - 1) / 9 + 1, (i - 1) % 9 + 1,
+                    NameOf(pBoard, i).c_str());
+    VARIANT focus;
+    VariantInit(&focus);
+    std::string focusName = "-";
+    if (pClient->get_accFocus(&focus) == S_OK && focus.vt == VT_DISPATCH && focus.pdispVal) {
+        IAccessible* pFocus = nullptr;
+        focus.pdispVal->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&pFocus));
+        if (pFocus) {
+            focusName = NameOf(pFocus, CHILDID_SELF);
+            pFocus->Release();
+        }
+    }
+    VariantClear(&focus);
+    std::printf("focus %s\n", focusName.c_str());
+    if (pBoard)
+        pBoard->Release();
+    pClient->Release();
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    if (argc > 1 && std::strcmp(argv[1], "--reading") == 0) {
+        std::vector<HWND> windows;
+        EnumWindows(CollectGameWindow, reinterpret_cast<LPARAM>(&windows));
+        if (windows.size() != 1) {
+            std::printf("windows %zu\n", windows.size());
+            return 1;
+        }
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        const int result = PrintReading(windows[0]);
+        CoUninitialize();
+        return result;
+    }
     if (argc > 1)
         PrintIconSizes(argv[1]);
     std::printf("ticks %lu\n", static_cast<unsigned long>(GetTickCount()));

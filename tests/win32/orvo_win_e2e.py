@@ -9,9 +9,10 @@ makes one). orvo-probe.exe reports what X cannot tell: the system colours,
 the tick count and the game's windows as Windows sees them. The client area
 on screen is compared pixel for pixel with orvo-trace's picture of the same
 game, found by its seed: the tick count at start, which lies between the
-probe's readings before and after the start. Then the same at 192 dots per
-inch, where each pixel must be a crisp 2 x 2 block. Exit code 77: a tool is
-missing.
+probe's readings before and after the start. What a screen reader in
+another process reads of the board (orvo-probe --reading) is checked against
+the screen. Then the same at 192 dots per inch, where each pixel must be a
+crisp 2 x 2 block. Exit code 77: a tool is missing.
 With SHOTS_DIR, screenshots of what was checked are kept there.
 """
 
@@ -96,6 +97,23 @@ class WineDesktop(Desktop):
                                 "origin": (int(words[9]), int(words[10]))})
         check(ticks is not None and len(colours) == 5, "the probe said: %r" % out)
         return ticks, colours, windows
+
+    def reading(self):
+        """What a screen reader in another process reads of the game's client
+        area: its parts {1..5: name}, the cells {(r, c): name} and the focus
+        cell's name, "-" for none."""
+        out = self.output(["wine", self.probe_exe, "--reading"])
+        parts, cells, focus = {}, {}, None
+        for line in out.splitlines():
+            words = line.split(" ")
+            if words[0] == "part":
+                parts[int(words[1])] = " ".join(words[2:])
+            elif words[0] == "cell":
+                cells[(int(words[1]), int(words[2]))] = " ".join(words[3:])
+            elif words[0] == "focus":
+                focus = " ".join(words[1:])
+        check(focus is not None, "the probe read: %r" % out)
+        return parts, cells, focus
 
     def shot(self, name):
         if self.shots:
@@ -207,6 +225,23 @@ def same_as_trace(desktop, screen, scripts, colours, what, grab=None, timeout=5)
         screen = grab()
 
 
+def check_reading(desktop, balls, focus=None):
+    """A screen reader's names for the cells say where the screen shows a
+    ball and where none; the focus cell is the one given, or none."""
+    parts, cells, read_focus = desktop.reading()
+    check(parts.get(1) == "棋盘" and len(parts) == 5 and len(cells) == 81,
+          "the screen reader's parts: %s, %d cells" % (parts, len(cells)))
+    for (r, c), name in sorted(cells.items()):
+        place = "第%d行第%d列，" % (r, c)
+        check(name.startswith(place) and (name == place + "空") == ((r, c) not in balls),
+              "cell %d %d is read as %s" % (r, c, name))
+    if focus is None:
+        check(read_focus == "-", "the focus is read on %s" % read_focus)
+    else:
+        check(read_focus == cells[focus], "the focus is read on %s, not %s" % (read_focus, focus))
+    return parts
+
+
 def tray_icon(desktop):
     """The centre of an icon docked in the notification area, if any."""
     panels = desktop.visible_windows("^panel$")
@@ -242,6 +277,10 @@ def scenario(desktop):
           "client background %s, the system's face colour %s" % (pixels[0][0],
                                                                   colours["COLOR_BTNFACE"]))
 
+    # Read from another process, through the window's own objects.
+    parts = check_reading(desktop, balls)
+    check((parts[2], parts[4]) == ("消去球数：0", "得分：0"), "the counters read %s" % parts)
+
     # A ball blinks once selected and walks to the farthest free cell;
     # the board after the turn is drawn as orvo-trace draws it.
     cell, target, after = select_and_move(game, balls)
@@ -254,9 +293,11 @@ def scenario(desktop):
     pressed, target, after = move_by_keys(game, board_of(after))
     turn += "".join("key %s\n" % name for name in pressed)
     same_as_trace(desktop, after, [turn], colours, "the board after a move by keys", game.pixels)
+    check_reading(desktop, board_of(after), target)
     game.click(*cell_centre(*target), button=3)
     same_as_trace(desktop, game.pixels(), [turn + "rclick 0 0\n"], colours,
                   "the board once the mouse took the focus off", game.pixels)
+    check_reading(desktop, board_of(after))
 
     # F4 writes the switch beside the program, in Windows' line ends.
     switch_sound(game, desktop, "\r\n")
