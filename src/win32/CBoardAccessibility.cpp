@@ -231,29 +231,11 @@ public:
     }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* pRole) override
     {
-        if (!pRole)
-            return E_POINTER;
-        VariantInit(pRole);
-        LONG id = 0;
-        const HRESULT hr = Resolve(child, id);
-        if (hr != S_OK)
-            return hr;
-        pRole->vt = VT_I4;
-        pRole->lVal = Role(id);
-        return S_OK;
+        return NumberOf(child, pRole, [this](LONG id) { return Role(id); });
     }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* pState) override
     {
-        if (!pState)
-            return E_POINTER;
-        VariantInit(pState);
-        LONG id = 0;
-        const HRESULT hr = Resolve(child, id);
-        if (hr != S_OK)
-            return hr;
-        pState->vt = VT_I4;
-        pState->lVal = State(id);
-        return S_OK;
+        return NumberOf(child, pState, [this](LONG id) { return State(id); });
     }
     HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT, BSTR* pHelp) override { return NoString(pHelp); }
     HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* pFile, VARIANT, LONG* pTopic) override
@@ -384,6 +366,22 @@ private:
     bool Connected() const { return m_pLink->hWnd != nullptr; }
 
     IDispatch* Part(LONG id) const { return new CPartObject(m_pLink, id); }
+
+    // A number about the part child names (its role, its state), value(id).
+    template <class Value>
+    HRESULT NumberOf(const VARIANT& child, VARIANT* pOut, Value value) const
+    {
+        if (!pOut)
+            return E_POINTER;
+        VariantInit(pOut);
+        LONG id = 0;
+        const HRESULT hr = Resolve(child, id);
+        if (hr != S_OK)
+            return hr;
+        pOut->vt = VT_I4;
+        pOut->lVal = value(id);
+        return S_OK;
+    }
 
     // The part a child id names, seen from this one: itself for
     // CHILDID_SELF, a child by its place, and from the client area also

@@ -226,6 +226,16 @@ def find_board(pixels):
     return None
 
 
+def check_ends_well(desktop, game, how):
+    """The game ends within ten seconds, and well."""
+    try:
+        code = game.process.wait(10)
+    except subprocess.TimeoutExpired:
+        raise Failure("the game did not end " + how)
+    desktop.log.seek(0)
+    check(ended_well(code, desktop.log.read()), "the game ended with %d %s" % (code, how))
+
+
 def ended_well(code, stderr):
     """Exit status 0, or a sanitizer build's report of nothing but leaks:
     what system libraries (libdbus, libwayland-client) leave behind at exit
@@ -400,12 +410,7 @@ def scenario_sound_hang(desktop):
     game.key("alt+g")
     time.sleep(0.3)
     desktop.xdotool("key", "x")
-    try:
-        code = game.process.wait(10)
-    except subprocess.TimeoutExpired:
-        raise Failure("the program did not end after 退出")
-    desktop.log.seek(0)
-    check(ended_well(code, desktop.log.read()), "the program ended with %d" % code)
+    check_ends_well(desktop, game, "after 退出")
 
 
 def scenario_displays(desktop):
@@ -596,12 +601,7 @@ def check_title_bar(desktop, game):
 
     _, close = title_bar_buttons(game)
     desktop.xdotool("mousemove", *close, "click", 1)
-    try:
-        code = game.process.wait(10)
-    except subprocess.TimeoutExpired:
-        raise Failure("the game did not end by its close button")
-    desktop.log.seek(0)
-    check(ended_well(code, desktop.log.read()), "the game ended with %d by its close button" % code)
+    check_ends_well(desktop, game, "by its close button")
 
 
 def scenario_wayland(desktop):
