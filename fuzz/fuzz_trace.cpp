@@ -50,7 +50,9 @@ const std::set<std::string>& KnownLines()
     static const std::set<std::string> known = {
         "seed",   "paint", "draw",     "push",  "balls", "score",   "effect",
         "pause",  "timer", "enter",    "ask",   "notice", "count",  "selected",
-        "row",    "heroes", "hero",    "code",  "decoded", "refused"};
+        "row",    "heroes", "hero",    "code",  "decoded", "refused",
+        // The keyboard's focus, which only the focus command prints.
+        "focus"};
     return known;
 }
 
