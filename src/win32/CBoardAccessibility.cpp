@@ -297,7 +297,7 @@ public:
             return hr;
         // Client pixels are Scale() device pixels each.
         const RECT rc = PartRect(id);
-        const int scale = m_pLink->pClient ? m_pLink->pClient->Scale() : 1;
+        const int scale = Scale();
         POINT at{rc.left * scale, rc.top * scale};
         ClientToScreen(m_pLink->hWnd, &at);
         *pLeft = at.x;
@@ -333,7 +333,7 @@ public:
             return RPC_E_DISCONNECTED;
         POINT at{x, y};
         ScreenToClient(m_pLink->hWnd, &at);
-        const int scale = m_pLink->pClient ? m_pLink->pClient->Scale() : 1;
+        const int scale = Scale();
         // Whole client pixels, rounding down on both sides of the corner.
         const LONG cx = at.x >= 0 ? at.x / scale : -1;
         const LONG cy = at.y >= 0 ? at.y / scale : -1;
@@ -364,6 +364,8 @@ private:
     ~CPartObject() = default;
 
     bool Connected() const { return m_pLink->hWnd != nullptr; }
+    // Device pixels per client pixel.
+    int Scale() const { return m_pLink->pClient ? m_pLink->pClient->Scale() : 1; }
 
     IDispatch* Part(LONG id) const { return new CPartObject(m_pLink, id); }
 

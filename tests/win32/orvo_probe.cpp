@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "CWideText.h"
+
 namespace {
 
 const struct {
@@ -80,12 +82,7 @@ std::string NameOf(IAccessible* pAcc, LONG id)
         SysFreeString(name);
         return "-";
     }
-    const int len = static_cast<int>(SysStringLen(name));
-    std::string text(static_cast<std::size_t>(
-                         WideCharToMultiByte(CP_UTF8, 0, name, len, nullptr, 0, nullptr, nullptr)),
-                     '\0');
-    WideCharToMultiByte(CP_UTF8, 0, name, len, &text[0], static_cast<int>(text.size()), nullptr,
-                        nullptr);
+    const std::string text = CWideText::ToUtf8(std::wstring(name, SysStringLen(name)));
     SysFreeString(name);
     return text;
 }
